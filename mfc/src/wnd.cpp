@@ -1,0 +1,240 @@
+// Windows: the handle-to-object link, subclassing, the window procedure and data exchange.
+#include <afxwin.h>
+
+namespace
+{
+// A window that a CWnd owns carries a pointer to it in this property, so every thread can find
+// the object from the handle without a shared table.
+const WCHAR kWndProperty[] = L"MfcSubCWnd";
+} // namespace
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+BEGIN_MESSAGE_MAP(CWnd, CCmdTarget)
+END_MESSAGE_MAP()
+
+CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL), m_pCurrentMsg(NULL) {}
+
+CWnd::~CWnd()
+{
+    if (m_hWnd != NULL && FromHandlePermanent(m_hWnd) == this)
+    {
+        // A window that outlives its object would call into freed memory: take it down first.
+        if (m_pfnSuper != NULL)
+            DestroyWindow();
+        else
+            Detach();
+    }
+}
+
+CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
+{
+    return hWnd != NULL ? static_cast<CWnd*>(::GetPropW(hWnd, kWndProperty)) : NULL;
+}
+
+BOOL CWnd::Attach(HWND hWndNew)
+{
+    if (hWndNew == NULL || m_hWnd != NULL)
+        return FALSE;
+    m_hWnd = hWndNew;
+    ::SetPropW(hWndNew, kWndProperty, this);
+    return TRUE;
+}
+
+HWND CWnd::Detach()
+{
+    HWND hWnd = m_hWnd;
+    if (hWnd != NULL && FromHandlePermanent(hWnd) == this)
+        ::RemovePropW(hWnd, kWndProperty);
+    m_hWnd = NULL;
+    return hWnd;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!Attach(hWnd))
+        return FALSE;
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&AfxWndProc)));
+    return TRUE;
+}
+
+BOOL CWnd::SubclassDlgItem(UINT nID, CWnd* pParent)
+{
+    HWND hWndControl = ::GetDlgItem(pParent->GetSafeHwnd(), nID);
+    return hWndControl != NULL && SubclassWindow(hWndControl);
+}
+
+HWND CWnd::UnsubclassWindow()
+{
+    if (m_pfnSuper != NULL)
+    {
+        ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_pfnSuper = NULL;
+    }
+    return Detach();
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    if (m_hWnd == NULL)
+        return FALSE;
+    return ::DestroyWindow(m_hWnd);
+}
+
+void CWnd::GetWindowText(CString& rString) const
+{
+    int nLength = ::GetWindowTextLengthW(m_hWnd);
+    ::GetWindowTextW(m_hWnd, rString.GetBufferSetLength(nLength), nLength + 1);
+    rString.ReleaseBuffer();
+}
+
+int CWnd::GetDlgItemText(int nID, CString& rString) const
+{
+    HWND hWnd = ::GetDlgItem(m_hWnd, nID);
+    int nLength = ::GetWindowTextLengthW(hWnd);
+    ::GetWindowTextW(hWnd, rString.GetBufferSetLength(nLength), nLength + 1);
+    rString.ReleaseBuffer();
+    return rString.GetLength();
+}
+
+BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return TRUE;
+}
+
+void CWnd::DoDataExchange(CDataExchange*) {}
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (pWnd == NULL)
+        return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+    MSG msg = {hWnd, nMsg, wParam, lParam, 0, {0, 0}};
+    const MSG* pOldMsg = pWnd->m_pCurrentMsg;
+    pWnd->m_pCurrentMsg = &msg;
+    LRESULT lResult = pWnd->WindowProc(nMsg, wParam, lParam);
+    pWnd->m_pCurrentMsg = pOldMsg;
+    if (nMsg == WM_NCDESTROY)
+    {
+        // The window is gone: unhook the object from it and let the class clean up.
+        WNDPROC pfnSuper = pWnd->m_pfnSuper;
+        pWnd->m_pfnSuper = NULL;
+        if (pfnSuper != NULL &&
+            ::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&AfxWndProc))
+            ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(pfnSuper));
+        pWnd->Detach();
+        pWnd->PostNcDestroy();
+    }
+    return lResult;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT lResult = 0;
+    if (!OnWndMsg(message, wParam, lParam, &lResult))
+        lResult = DefWindowProc(message, wParam, lParam);
+    return lResult;
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    if (message == WM_COMMAND)
+    {
+        if (!OnCommand(wParam, lParam))
+            return FALSE;
+        *pResult = 1;
+        return TRUE;
+    }
+    if (message == WM_NOTIFY)
+        return OnNotify(wParam, lParam, pResult);
+    return DispatchToMaps(message, wParam, lParam, pResult);
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+{
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), NULL, NULL);
+}
+
+BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    return DispatchToMaps(WM_NOTIFY, wParam, lParam, pResult);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper != NULL)
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    if (m_pCurrentMsg == NULL)
+        return 0;
+    return DefWindowProc(m_pCurrentMsg->message, m_pCurrentMsg->wParam, m_pCurrentMsg->lParam);
+}
+
+void CWnd::PostNcDestroy() {}
+
+CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
+    : m_bSaveAndValidate(bSaveAndValidate), m_pDlgWnd(pDlgWnd), m_hWndLastControl(NULL)
+{
+}
+
+HWND CDataExchange::PrepareCtrl(int nIDC)
+{
+    m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+    return m_hWndLastControl;
+}
+
+HWND CDataExchange::PrepareEditCtrl(int nIDC)
+{
+    return PrepareCtrl(nIDC);
+}
+
+void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (rControl.m_hWnd == NULL)
+        rControl.SubclassWindow(pDX->PrepareCtrl(nIDC));
+}
+
+// Moves text between the control and the member. Setting a text that the control already shows
+// is skipped, as MFC does, so the control does not flicker.
+void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
+{
+    HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
+    if (hWndCtrl == NULL)
+        return;
+    int nLength = ::GetWindowTextLengthW(hWndCtrl);
+    CString current;
+    ::GetWindowTextW(hWndCtrl, current.GetBufferSetLength(nLength), nLength + 1);
+    current.ReleaseBuffer();
+    if (pDX->m_bSaveAndValidate)
+        value = current;
+    else if (current != value)
+        ::SetWindowTextW(hWndCtrl, value);
+}
+
+IMPLEMENT_DYNAMIC(CComboBox, CWnd)
+
+CComboBox::CComboBox() = default;
+
+CComboBox::~CComboBox()
+{
+    DestroyWindow();
+}
+
+void CComboBox::GetLBText(int nIndex, CString& rString) const
+{
+    int nLength = (int)::SendMessageW(m_hWnd, CB_GETLBTEXTLEN, nIndex, 0);
+    if (nLength == CB_ERR)
+    {
+        rString.Empty();
+        return;
+    }
+    ::SendMessageW(m_hWnd, CB_GETLBTEXT, nIndex, (LPARAM)rString.GetBufferSetLength(nLength));
+    rString.ReleaseBuffer();
+}

@@ -1,0 +1,134 @@
+// CDlgKestrum: the pressure sensor page. A service engineer reads and adjusts a HART pressure
+// transmitter with it: refresh the base data, set press type, serial number and manufacturer,
+// zero the primary variable, calibrate the range at a limit, and verify reference values.
+//
+// Every operation has a starter on the window thread and one worker thread, which runs the HART
+// transaction: the host's HART lock, the page lock, the sends under the retry rule, and a tail
+// that posts WM_OPERATION_DONE, on which the page redraws the device record.
+#pragma once
+
+#include <afxwin.h>
+#include <atomic>
+
+#include <base.h>
+
+#include "DeviceRecord.h"
+#include "WorkerSlot.h"
+
+// Posted by every worker at the end of its transaction; both parameters are 0.
+#define WM_OPERATION_DONE (WM_USER + 1000)
+
+class CDlgKestrum : public CTablePage
+{
+    DECLARE_DYNAMIC(CDlgKestrum)
+public:
+    CDlgKestrum();
+    virtual ~CDlgKestrum();
+
+    virtual int ReloadPage();
+    virtual void StopPage();
+    virtual int OnDeviceChanged();
+    virtual void ReleasePage();
+    virtual void RefreshLayout();
+    virtual BOOL IsPageBusy();
+    virtual void LoadCaptions();
+
+    void EnableControls(BOOL bEnable);
+    void CleanThreads();
+    BOOL ResetDisplay();
+    void ShowRangeCalibration();
+    int FetchDeviceIndex();
+    int StartRefresh();
+    void UpdateDisplay();
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX);
+    virtual BOOL OnInitDialog();
+
+    afx_msg LRESULT OnOperationDone(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnSet();
+    afx_msg void OnRangeGet();
+    afx_msg void OnRangeDownload();
+    afx_msg void OnRefresh();
+    afx_msg void OnPvZero();
+    afx_msg void OnVerify();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    static UINT RefreshThread(LPVOID pParam);
+    static UINT SetThread(LPVOID pParam);
+    static UINT ZeroThread(LPVOID pParam);
+    static UINT RangeGetThread(LPVOID pParam);
+    static UINT RangeDownloadThread(LPVOID pParam);
+    static UINT VerifyThread(LPVOID pParam);
+
+    // The HART transaction's shared pieces (HartTransaction.cpp).
+    BOOL StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker);
+    UINT GiveUpOnBusyLock(WorkerSlot& slot);
+    BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, XTimer& timer, int nMaxSends,
+                     void (CDlgKestrum::*pfnBeforeSend)());
+    BOOL IsAcceptedWrite(BYTE byResult);
+    BOOL ReadBaseData();
+    void ClearSharedRequest();
+    void ShowWriteProgress();
+    void EndAndEnable(WorkerSlot& slot, BOOL bPost);
+    void EndForRedraw(WorkerSlot& slot);
+    BOOL IsSharedRequestInUse() const;
+    BYTE DeviceByte() const;
+
+    void FillBaseDataRequest();
+    void DownloadRangePoint(const DeviceRecord& record);
+    BOOL MatchesReferences();
+    void TakeRecord(DeviceRecord& record) const;
+    int Ask(UINT nSiblingStringId);
+    void Tell(const CString& strKey, UINT nStringId, UINT nType);
+
+    WorkerSlot m_pZeroThread;
+    WorkerSlot m_pRangeGetThread;
+    WorkerSlot m_pRangeDownloadThread;
+    std::atomic<int> m_nDevIndex;
+    BYTE m_cmd;
+    BYTE m_cmdData[200];
+    int m_cmdLen;
+    int m_nFailMsgId;
+    BOOL m_bPostDone;
+    WorkerSlot m_pSetThread;
+    WorkerSlot m_pRefreshThread;
+    WorkerSlot m_pVerifyThread;
+    CComboBox m_cmbPressType;
+    CComboBox m_cmbManufacturer;
+    CString m_strRangeHigh;
+    CString m_strRangeLow;
+    CString m_strPressVal;
+    CString m_strTempVal;
+    CString m_strRangeHighUnit;
+    CString m_strRangeLowUnit;
+    CString m_strPressValUnit;
+    CComboBox m_cmbPoint;
+    std::atomic<WORD> m_wDevType;
+    CString m_strSerialNo;
+    CString m_strZero;
+    CString m_strFactorK;
+    CString m_strFactorB;
+    CString m_strCalUp;
+    CString m_strCalDown;
+    CString m_strZeroUnit;
+    CString m_strCalUpUnit;
+    CString m_strCalDownUnit;
+    CString m_strVerifyRangeHigh;
+    CString m_strVerifyRangeLow;
+    CString m_strVerifyPress;
+    CString m_strVerifyTemp;
+    CString m_strVerifyRangeHighUnit;
+    CString m_strVerifyRangeLowUnit;
+    CString m_strVerifyPressUnit;
+
+    // The Verify worker compares against these copies of the four reference texts, which OnVerify
+    // takes only while no Verify worker exists; a second click rewrites the members above without
+    // touching what a running worker reads.
+    CString m_strRefRangeHigh;
+    CString m_strRefRangeLow;
+    CString m_strRefPress;
+    CString m_strRefTemp;
+};

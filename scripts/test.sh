@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the x86_64 build under Wine, then the 32-bit product
+# DLL built and inspected.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+scripts/setup.sh
+cmake --preset x64 >/dev/null
+cmake --build --preset x64
+ctest --preset x64
+cmake --preset x86 >/dev/null
+cmake --build --preset x86
+scripts/check-dll32.sh build/x86/bin/Kestrum.dll

@@ -1,0 +1,12 @@
+// What the parts of the stand-in base.dll share among themselves.
+#pragma once
+
+#include <StandinBase.h>
+
+// Marks worker nThreadID as being stopped (its cancellable waits return at once), and clears
+// the mark again.
+void CancelThread(DWORD nThreadID);
+void UncancelThread(DWORD nThreadID);
+
+// Releases the HART lock when thread nThreadID holds it (after that thread was terminated).
+void ReleaseHartLockOf(DWORD nThreadID);

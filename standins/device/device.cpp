@@ -1,0 +1,147 @@
+// The stand-in device facade: the selected device and the evaluation of exchange results.
+#include <StandinDevice.h>
+#include <StandinBase.h>
+#include <StandinHart.h>
+#include <JsonLine.h>
+
+#include <deque>
+#include <utility>
+
+namespace
+{
+struct DeviceState
+{
+    CRITICAL_SECTION lock;
+    int nCurrent = 0;
+    WORD wType = 0;
+    std::deque<std::pair<WORD, BYTE>> scriptedAnswers;
+    STANDIN_STATUS_SINK pfnStatus = NULL;
+    void* pStatusContext = NULL;
+    DeviceState() { ::InitializeCriticalSection(&lock); }
+    ~DeviceState() { ::DeleteCriticalSection(&lock); }
+} g_state;
+
+class Guard
+{
+public:
+    Guard() { ::EnterCriticalSection(&g_state.lock); }
+    ~Guard() { ::LeaveCriticalSection(&g_state.lock); }
+};
+
+// Takes the first scripted answer for wCmd, if there is one.
+bool TakeScriptedAnswer(WORD wCmd, BYTE* pAnswer)
+{
+    Guard guard;
+    for (auto it = g_state.scriptedAnswers.begin(); it != g_state.scriptedAnswers.end(); ++it)
+    {
+        if (it->first == wCmd)
+        {
+            *pAnswer = it->second;
+            g_state.scriptedAnswers.erase(it);
+            return true;
+        }
+    }
+    return false;
+}
+
+LPCWSTR DescribeResult(unsigned long ulResult)
+{
+    switch (ulResult)
+    {
+    case HART_RESULT_DONE:
+        return L"done";
+    case HART_RESULT_BUSY:
+        return L"device busy";
+    case 0xFF:
+        return L"no answer";
+    case 2:
+        return L"invalid selection";
+    case 5:
+        return L"too few data bytes";
+    case 7:
+        return L"in write-protect mode";
+    case 9:
+        return L"value too high";
+    case 10:
+        return L"value too low";
+    case 64:
+        return L"command not implemented";
+    default:
+        return L"failed";
+    }
+}
+} // namespace
+
+int FdDevice::GetCurrentDeviceIndex()
+{
+    Guard guard;
+    return g_state.nCurrent;
+}
+
+WORD FdDevice::GetCurDeviceType()
+{
+    Guard guard;
+    return g_state.wType;
+}
+
+// A completed exchange has usable data; everything else failed. The outcome goes to the status
+// line in words.
+BYTE FdInfo::ProcessRspCode(int nDevice, unsigned long ulResult, unsigned long*)
+{
+    WORD wCmd = StandinLastCommand();
+    BYTE byAnswer = ulResult == HART_RESULT_DONE ? HART_RESULT_DONE : 0xFF;
+    TakeScriptedAnswer(wCmd, &byAnswer);
+    StandinTrace(JsonLine("rspcode")
+                     .Add("dev", nDevice)
+                     .Add("result", static_cast<long long>(ulResult))
+                     .Add("answer", byAnswer)
+                     .Str()
+                     .c_str());
+    CString strStatus;
+    strStatus.Format(L"Device %d, command %u: %s (%lu)", nDevice, wCmd, DescribeResult(ulResult),
+                     ulResult);
+    STANDIN_STATUS_SINK pfnSink;
+    void* pContext;
+    {
+        Guard guard;
+        pfnSink = g_state.pfnStatus;
+        pContext = g_state.pStatusContext;
+    }
+    if (pfnSink != NULL)
+        pfnSink(strStatus, pContext);
+    return byAnswer;
+}
+
+void StandinSetCurrentDevice(int nIndex)
+{
+    Guard guard;
+    g_state.nCurrent = nIndex;
+}
+
+void StandinSetDeviceType(WORD wType)
+{
+    Guard guard;
+    g_state.wType = wType;
+}
+
+void StandinQueueRspCodes(WORD wCmd, const BYTE* pCodes, int nCount)
+{
+    Guard guard;
+    for (int i = 0; i < nCount; i++)
+        g_state.scriptedAnswers.emplace_back(wCmd, pCodes[i]);
+}
+
+void StandinSetStatusSink(STANDIN_STATUS_SINK pfnSink, void* pContext)
+{
+    Guard guard;
+    g_state.pfnStatus = pfnSink;
+    g_state.pStatusContext = pContext;
+}
+
+void StandinResetDevice()
+{
+    Guard guard;
+    g_state.nCurrent = 0;
+    g_state.wType = 0;
+    g_state.scriptedAnswers.clear();
+}

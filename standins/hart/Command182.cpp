@@ -1,0 +1,39 @@
+#include "ByteOrder.h"
+#include "Commands.h"
+#include "ResponseCodes.h"
+
+#include <cmath>
+
+namespace hartsim
+{
+namespace
+{
+constexpr std::size_t kRequestBytes = 5;
+} // namespace
+
+Reply WriteRangePointCommand::Run(DeviceState& state, const std::vector<uint8_t>& request) const
+{
+    Reply reply;
+    if (request.size() < kRequestBytes)
+    {
+        reply.responseCode = rc::kTooFewDataBytes;
+        return reply;
+    }
+    const uint8_t point = request[0];
+    const float value = ReadFloatBE(&request[1]);
+    if (state.writeProtected)
+        reply.responseCode = rc::kWriteProtected;
+    else if ((point != kLowerPoint && point != kUpperPoint) || std::isnan(value))
+        reply.responseCode = rc::kInvalidSelection;
+    else if (value > state.rangeHigh)
+        reply.responseCode = rc::kValueTooHigh;
+    else if (value < state.rangeLow)
+        reply.responseCode = rc::kValueTooLow;
+    else if (point == kLowerPoint)
+        state.lrv = value;
+    else
+        state.urv = value;
+    return reply;
+}
+
+} // namespace hartsim

@@ -1,0 +1,39 @@
+#include "Commands.h"
+
+namespace hartsim
+{
+namespace
+{
+const ReadIdentityCommand kReadIdentity;
+const ReadDeviceInfoCommand kReadDeviceInfo;
+const SetPvZeroCommand kSetPvZero;
+const WriteRangePointCommand kWriteRangePoint;
+const ReadPvCommand kReadPv;
+const WriteBaseDataCommand kWriteBaseData;
+const ReadBaseDataCommand kReadBaseData;
+} // namespace
+
+const CommandHandler* FindCommand(uint8_t command)
+{
+    switch (command)
+    {
+    case 0:
+        return &kReadIdentity;
+    case 15:
+        return &kReadDeviceInfo;
+    case 43:
+        return &kSetPvZero;
+    case 182:
+        return &kWriteRangePoint;
+    case 183:
+        return &kReadPv;
+    case 222:
+        return &kWriteBaseData;
+    case 223:
+        return &kReadBaseData;
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace hartsim

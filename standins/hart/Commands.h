@@ -1,0 +1,95 @@
+#pragma once
+
+#include "DeviceState.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace hartsim
+{
+
+// What a command handler hands back: the response code and the answer data. The transmitter adds
+// the device status. Refused commands carry no data.
+struct Reply
+{
+    uint8_t responseCode = 0;
+    uint8_t deviceStatus = 0;
+    std::vector<uint8_t> data;
+};
+
+// One HART command of the simulated transmitter. A handler changes the state only when it succeeds.
+class CommandHandler
+{
+public:
+    virtual ~CommandHandler() = default;
+    virtual Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const = 0;
+    // True for commands that change the configuration when they succeed.
+    virtual bool Writes() const { return false; }
+};
+
+// The handler for a command number, or null when the transmitter does not implement it.
+const CommandHandler* FindCommand(uint8_t command);
+
+// 0: read unique identifier, HART 5 layout (12 bytes).
+class ReadIdentityCommand final : public CommandHandler
+{
+public:
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+};
+
+// 15: read device information: alarm selection, transfer function, range unit, URV, LRV, damping,
+// write protection and private label (17 bytes).
+class ReadDeviceInfoCommand final : public CommandHandler
+{
+public:
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+};
+
+// 43: set PV zero. The present pressure is taken into zero and the pressure reads 0. Refused with
+// 9 / 10 when the pressure lies above / below plus or minus kZeroLimitFraction of the sensor span
+// (range high - range low).
+class SetPvZeroCommand final : public CommandHandler
+{
+public:
+    static constexpr float kZeroLimitFraction = 0.05f;
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+    bool Writes() const override { return true; }
+};
+
+// 182: write a range point: [0] 0 lower / 1 upper, [1..4] value. The value must lie within the
+// sensor range: 9 above range high, 10 below range low.
+class WriteRangePointCommand final : public CommandHandler
+{
+public:
+    static constexpr uint8_t kLowerPoint = 0;
+    static constexpr uint8_t kUpperPoint = 1;
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+    bool Writes() const override { return true; }
+};
+
+// 183: read the present value (PV), 4 bytes.
+class ReadPvCommand final : public CommandHandler
+{
+public:
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+};
+
+// 222: write press type, serial number and manufacturer: [0] press type (0..3), [1..9] serial,
+// padded with zeros, [10] manufacturer (0..1).
+class WriteBaseDataCommand final : public CommandHandler
+{
+public:
+    static constexpr uint8_t kMaxPressType = 3;
+    static constexpr uint8_t kMaxManufacturer = 1;
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+    bool Writes() const override { return true; }
+};
+
+// 223: read base data, one of three blocks chosen by the request byte (layout in BaseDataLayout.h).
+class ReadBaseDataCommand final : public CommandHandler
+{
+public:
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+};
+
+} // namespace hartsim

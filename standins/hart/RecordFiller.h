@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hartsim
+{
+
+constexpr std::size_t kDeviceRecordSize = 2508;
+
+// Where the device record holds the values this library files. Floats are IEEE-754 single
+// precision in little-endian order.
+namespace record
+{
+constexpr std::size_t kIdentity = 0; // the 12 data bytes of the command 0 answer
+constexpr std::size_t kIdentityBytes = 12;
+constexpr std::size_t kLowerRangeValue = 176;
+constexpr std::size_t kUpperRangeValue = 180;
+constexpr std::size_t kPressType = 2308;
+constexpr std::size_t kManufacturer = 2309;
+constexpr std::size_t kUnitCode = 2310;
+constexpr std::size_t kSerial = 2311; // 9 bytes, blank padded, not terminated
+constexpr std::size_t kRangeHigh = 2320;
+constexpr std::size_t kRangeLow = 2324;
+constexpr std::size_t kPressure = 2328;
+constexpr std::size_t kTemperature = 2332;
+constexpr std::size_t kZero = 2336;
+constexpr std::size_t kFactorK = 2340;
+constexpr std::size_t kFactorB = 2344;
+constexpr std::size_t kCalUp = 2348;
+constexpr std::size_t kCalDown = 2352;
+} // namespace record
+
+// Files the data of a successful answer into a device record of kDeviceRecordSize bytes: command 0
+// (identity), 15 (range values) and 223 (base data, block chosen by the request byte). Other
+// commands file nothing. A field is written only when the answer carries it whole; a command 223
+// answer whose block number differs from the request byte files nothing.
+void FillRecord(uint8_t* record, uint8_t command, const std::vector<uint8_t>& request,
+                const std::vector<uint8_t>& answer);
+
+} // namespace hartsim

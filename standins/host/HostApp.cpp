@@ -1,0 +1,184 @@
+// The stand-in host's application object, the page loader and the watch on posted messages.
+#include "HostApp.h"
+
+#include <JsonLine.h>
+
+namespace
+{
+typedef CArray<CDialog*, CDialog*>* (*GETDLGARRAY)(CWnd*);
+
+// The page's worker slots as they lie in the page object: the page declares its members in a
+// fixed order after its CTablePage part, and this mirror has the same leading members, so the
+// compiler lays them out at the same offsets.
+class PageView : public CTablePage
+{
+public:
+    CWinThread* volatile m_pZeroThread;
+    CWinThread* volatile m_pRangeGetThread;
+    CWinThread* volatile m_pRangeDownloadThread;
+    int m_nDevIndex;
+    BYTE m_cmd;
+    BYTE m_cmdData[200];
+    int m_cmdLen;
+    int m_nFailMsgId;
+    BOOL m_bPostDone;
+    CWinThread* volatile m_pSetThread;
+    CWinThread* volatile m_pRefreshThread;
+    CWinThread* volatile m_pVerifyThread;
+};
+
+decltype(&::PostMessageW) g_pfnPostMessage = &::PostMessageW;
+
+BOOL WINAPI WatchedPostMessage(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    StandinTrace(JsonLine("post").Add("msg", nMsg).Str().c_str());
+    return g_pfnPostMessage(hWnd, nMsg, wParam, lParam);
+}
+
+// Points the module's import of user32's PostMessageW at our watch, so every message the page
+// posts is reported in order with its other host calls.
+void WatchPosts(HMODULE hModule)
+{
+    BYTE* pBase = reinterpret_cast<BYTE*>(hModule);
+    IMAGE_NT_HEADERS* pNt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+    IMAGE_DATA_DIRECTORY& imports = pNt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+    for (IMAGE_IMPORT_DESCRIPTOR* pImport =
+             reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+         imports.VirtualAddress != 0 && pImport->Name != 0; ++pImport)
+    {
+        if (lstrcmpiA(reinterpret_cast<char*>(pBase + pImport->Name), "user32.dll") != 0)
+            continue;
+        IMAGE_THUNK_DATA* pThunk = reinterpret_cast<IMAGE_THUNK_DATA*>(pBase + pImport->FirstThunk);
+        for (; pThunk->u1.Function != 0; ++pThunk)
+        {
+            if (reinterpret_cast<void*>(pThunk->u1.Function) !=
+                reinterpret_cast<void*>(g_pfnPostMessage))
+                continue;
+            DWORD dwOld;
+            ::VirtualProtect(&pThunk->u1.Function, sizeof(pThunk->u1.Function), PAGE_READWRITE,
+                             &dwOld);
+            pThunk->u1.Function = reinterpret_cast<ULONG_PTR>(&WatchedPostMessage);
+            ::VirtualProtect(&pThunk->u1.Function, sizeof(pThunk->u1.Function), dwOld, &dwOld);
+        }
+    }
+}
+
+const char* AnswerName(int nAnswer)
+{
+    switch (nAnswer)
+    {
+    case IDYES:
+        return "yes";
+    case IDNO:
+        return "no";
+    default:
+        return "ok";
+    }
+}
+} // namespace
+
+std::string Utf8(LPCWSTR pszText)
+{
+    int nBytes = ::WideCharToMultiByte(CP_UTF8, 0, pszText, -1, NULL, 0, NULL, NULL);
+    std::string text(nBytes > 0 ? nBytes - 1 : 0, '\0');
+    if (nBytes > 1)
+        ::WideCharToMultiByte(CP_UTF8, 0, pszText, -1, &text[0], nBytes, NULL, NULL);
+    return text;
+}
+
+CHostApp::CHostApp() : CWinApp(L"Kestrum host"), m_bScripted(false)
+{
+    ::InitializeCriticalSection(&m_lock);
+}
+
+CHostApp::~CHostApp()
+{
+    ::DeleteCriticalSection(&m_lock);
+}
+
+void CHostApp::QueueAnswer(int nAnswer)
+{
+    ::EnterCriticalSection(&m_lock);
+    m_answers.push_back(nAnswer);
+    ::LeaveCriticalSection(&m_lock);
+}
+
+int CHostApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
+{
+    int nAnswer = 0;
+    bool bUnanswered = false;
+    if (m_bScripted)
+    {
+        ::EnterCriticalSection(&m_lock);
+        bUnanswered = m_answers.empty();
+        if (!bUnanswered)
+        {
+            nAnswer = m_answers.front();
+            m_answers.pop_front();
+        }
+        ::LeaveCriticalSection(&m_lock);
+        if (bUnanswered)
+            nAnswer = (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+    }
+    else
+        nAnswer = CWinApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
+    JsonLine event("box");
+    event.Add("text", Utf8(lpszPrompt)).Add("flags", nType).Add("answer", AnswerName(nAnswer));
+    if (bUnanswered)
+        event.AddBool("unanswered", true);
+    StandinTrace(event.Str().c_str());
+    return nAnswer;
+}
+
+bool PageHost::Load(HWND hWndParent, std::string* pError)
+{
+    HMODULE hModule = ::LoadLibraryW(L"Kestrum.dll");
+    if (hModule == NULL)
+    {
+        *pError = "Kestrum.dll could not be loaded";
+        return false;
+    }
+    GETDLGARRAY pfnGetDlgArray = reinterpret_cast<GETDLGARRAY>(
+        reinterpret_cast<void*>(::GetProcAddress(hModule, "GetDlgArray")));
+    if (pfnGetDlgArray == NULL)
+    {
+        *pError = "Kestrum.dll exports no GetDlgArray";
+        return false;
+    }
+    WatchPosts(hModule);
+    static CWnd parent;
+    if (parent.GetSafeHwnd() == NULL)
+        parent.Attach(hWndParent);
+    CArray<CDialog*, CDialog*>* pArray = pfnGetDlgArray(&parent);
+    m_pPage = pArray->GetSize() == 1 ? static_cast<CTablePage*>(pArray->GetAt(0)) : NULL;
+    delete pArray;
+    if (PageWindow() == NULL)
+    {
+        *pError = "the page has no window";
+        return false;
+    }
+    return true;
+}
+
+void PageHost::WorkerSlots(bool (&bSet)[6]) const
+{
+    const PageView* pView = static_cast<const PageView*>(m_pPage);
+    CWinThread* const volatile* slots[] = {
+        &pView->m_pRefreshThread, &pView->m_pSetThread,      &pView->m_pZeroThread,
+        &pView->m_pVerifyThread,  &pView->m_pRangeGetThread, &pView->m_pRangeDownloadThread};
+    for (int i = 0; i < 6; i++)
+        bSet[i] = *slots[i] != NULL;
+}
+
+bool PageHost::AnyWorker() const
+{
+    bool bSet[6];
+    WorkerSlots(bSet);
+    for (bool b : bSet)
+    {
+        if (b)
+            return true;
+    }
+    return false;
+}

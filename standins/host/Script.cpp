@@ -1,0 +1,357 @@
+// The script interpreter.
+#include "Script.h"
+
+#include <StandinDevice.h>
+#include <StandinHart.h>
+#include <JsonLine.h>
+
+#include <stdlib.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+// How long `wait` pumps messages before it reports a hang.
+const DWORD kWaitLimit = 30000;
+
+class ScriptError
+{
+public:
+    explicit ScriptError(std::string text) : m_text(std::move(text)) {}
+    const std::string& Text() const { return m_text; }
+
+private:
+    std::string m_text;
+};
+
+// A command line split at single blanks; Rest gives everything after the nth argument's blank.
+class Line
+{
+public:
+    explicit Line(const std::string& text) : m_text(text)
+    {
+        size_t nStart = 0;
+        while (nStart <= text.size())
+        {
+            size_t nBlank = text.find(' ', nStart);
+            if (nBlank == std::string::npos)
+                nBlank = text.size();
+            m_words.push_back(text.substr(nStart, nBlank - nStart));
+            m_starts.push_back(nStart);
+            nStart = nBlank + 1;
+        }
+    }
+    size_t Count() const { return m_words.size(); }
+    const std::string& Word(size_t n) const
+    {
+        if (n >= m_words.size())
+            throw ScriptError("missing argument " + std::to_string(n) + " of " + m_words[0]);
+        return m_words[n];
+    }
+    std::string Rest(size_t n) const
+    {
+        return n < m_starts.size() ? m_text.substr(m_starts[n]) : "";
+    }
+    long Number(size_t n, long nMin, long nMax) const
+    {
+        const std::string& word = Word(n);
+        char* pEnd = NULL;
+        long nValue = strtol(word.c_str(), &pEnd, 10);
+        if (word.empty() || *pEnd != '\0' || nValue < nMin || nValue > nMax)
+            throw ScriptError("bad number '" + word + "' for " + m_words[0]);
+        return nValue;
+    }
+
+private:
+    std::string m_text;
+    std::vector<std::string> m_words;
+    std::vector<size_t> m_starts;
+};
+
+std::wstring Wide(const std::string& text)
+{
+    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(nChars > 0 ? nChars - 1 : 0, L'\0');
+    if (nChars > 1)
+        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
+    return wide;
+}
+
+std::string WindowText(HWND hWnd)
+{
+    int nLength = ::GetWindowTextLengthW(hWnd);
+    std::wstring text(nLength + 1, L'\0');
+    ::GetWindowTextW(hWnd, &text[0], nLength + 1);
+    return Utf8(text.c_str());
+}
+
+class Interpreter
+{
+public:
+    Interpreter(CHostApp& app, PageHost& host) : m_app(app), m_host(host) {}
+
+    void Run(const Line& line)
+    {
+        const std::string& command = line.Word(0);
+        if (command == "device")
+            StandinSetCurrentDevice(line.Number(1, -2147483647L, 2147483647L));
+        else if (command == "devtype")
+            StandinSetDeviceType(static_cast<WORD>(line.Number(1, 0, 65535)));
+        else if (command == "xmtr")
+            SetVariable(line);
+        else if (command == "poke")
+            Poke(line);
+        else if (command == "results" || command == "rspcodes")
+            QueueCodes(line, command == "results");
+        else if (command == "timer")
+            StandinSetTimerPeriod(line.Number(1, 0, 600000));
+        else if (command == "wire")
+            StandinSetRealWire(Choice(line, "fast", "real"));
+        else if (command == "lock")
+            StandinSetLockBusy(Choice(line, "free", "busy"));
+        else if (command == "answer")
+            Answer(line);
+        else if (command == "call")
+            Call(line.Word(1));
+        else if (command == "click")
+            ::SendMessageW(m_host.PageWindow(), WM_COMMAND, MAKEWPARAM(ControlId(line), BN_CLICKED),
+                           reinterpret_cast<LPARAM>(Control(line)));
+        else if (command == "type")
+            Type(line);
+        else if (command == "settext")
+            ::SetWindowTextW(Control(line), Wide(line.Rest(2)).c_str());
+        else if (command == "select")
+            ::SendMessageW(Control(line), CB_SETCURSEL, line.Number(2, -1, 65535), 0);
+        else if (command == "wait")
+            Wait();
+        else if (command == "dump")
+            Dump();
+        else
+            throw ScriptError("unknown command '" + command + "'");
+    }
+
+private:
+    int ControlId(const Line& line) const { return static_cast<int>(line.Number(1, 0, 65535)); }
+
+    HWND Control(const Line& line) const
+    {
+        HWND hWnd = ::GetDlgItem(m_host.PageWindow(), ControlId(line));
+        if (hWnd == NULL)
+            throw ScriptError("the page has no control " + line.Word(1));
+        return hWnd;
+    }
+
+    static BOOL Choice(const Line& line, const char* pszNo, const char* pszYes)
+    {
+        const std::string& word = line.Word(1);
+        if (word != pszNo && word != pszYes)
+            throw ScriptError("expected " + std::string(pszNo) + " or " + pszYes + ", not '" +
+                              word + "'");
+        return word == pszYes;
+    }
+
+    static BYTE CurrentDevice()
+    {
+        int nDevice = FdDevice::GetCurrentDeviceIndex();
+        if (nDevice < 0 || nDevice >= STANDIN_MAX_DEVICES)
+            throw ScriptError("no current device");
+        return static_cast<BYTE>(nDevice);
+    }
+
+    static void SetVariable(const Line& line)
+    {
+        std::string error;
+        if (!StandinSetTransmitterVariable(CurrentDevice(), line.Word(1), line.Rest(2), &error))
+            throw ScriptError(error);
+    }
+
+    static void Poke(const Line& line)
+    {
+        long nOffset = line.Number(1, 0, STANDIN_RECORD_SIZE - 1);
+        std::vector<BYTE> bytes;
+        for (size_t n = 2; n < line.Count(); n++)
+        {
+            const std::string& word = line.Word(n);
+            char* pEnd = NULL;
+            long nByte = strtol(word.c_str(), &pEnd, 16);
+            if (word.size() != 2 || *pEnd != '\0')
+                throw ScriptError("bad hex byte '" + word + "'");
+            bytes.push_back(static_cast<BYTE>(nByte));
+        }
+        if (!StandinPokeRecord(CurrentDevice(), nOffset, bytes.data(),
+                               static_cast<int>(bytes.size())))
+            throw ScriptError("the record of the current device does not take these bytes");
+    }
+
+    static void QueueCodes(const Line& line, bool bResults)
+    {
+        WORD wCmd = static_cast<WORD>(line.Number(1, 0, 65535));
+        std::vector<BYTE> codes;
+        for (size_t n = 2; n < line.Count(); n++)
+            codes.push_back(static_cast<BYTE>(line.Number(n, 0, 255)));
+        if (bResults)
+            StandinQueueResults(wCmd, codes.data(), static_cast<int>(codes.size()));
+        else
+            StandinQueueRspCodes(wCmd, codes.data(), static_cast<int>(codes.size()));
+    }
+
+    void Answer(const Line& line)
+    {
+        for (size_t n = 1; n < line.Count(); n++)
+        {
+            const std::string& word = line.Word(n);
+            if (word == "yes")
+                m_app.QueueAnswer(IDYES);
+            else if (word == "no")
+                m_app.QueueAnswer(IDNO);
+            else if (word == "ok")
+                m_app.QueueAnswer(IDOK);
+            else
+                throw ScriptError("expected yes, no or ok, not '" + word + "'");
+        }
+    }
+
+    void Call(const std::string& op)
+    {
+        CTablePage* pPage = m_host.Page();
+        if (op == "ReloadPage")
+            Result(op, std::to_string(pPage->ReloadPage()));
+        else if (op == "OnDeviceChanged")
+            Result(op, std::to_string(pPage->OnDeviceChanged()));
+        else if (op == "IsPageBusy")
+            Result(op, pPage->IsPageBusy() ? "true" : "false");
+        else if (op == "StopPage")
+            pPage->StopPage();
+        else if (op == "ReleasePage")
+            pPage->ReleasePage();
+        else if (op == "RefreshLayout")
+            pPage->RefreshLayout();
+        else if (op == "LoadCaptions")
+            pPage->LoadCaptions();
+        else
+            throw ScriptError("unknown operation '" + op + "'");
+    }
+
+    static void Result(const std::string& op, const std::string& value)
+    {
+        StandinTrace(JsonLine("result").Add("op", op).AddRaw("value", value).Str().c_str());
+    }
+
+    // As a user would: select everything and type; the edit's own limit applies.
+    void Type(const Line& line)
+    {
+        HWND hWnd = Control(line);
+        ::SendMessageW(hWnd, EM_SETSEL, 0, -1);
+        ::SendMessageW(hWnd, EM_REPLACESEL, TRUE,
+                       reinterpret_cast<LPARAM>(Wide(line.Rest(2)).c_str()));
+    }
+
+    // Serves messages until no worker of the page exists and none is queued.
+    void Wait()
+    {
+        ULONGLONG ullEnd = ::GetTickCount64() + kWaitLimit;
+        for (;;)
+        {
+            MSG msg;
+            bool bQueued = false;
+            while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+            {
+                bQueued = true;
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            if (!bQueued && !m_host.AnyWorker())
+                return;
+            if (::GetTickCount64() > ullEnd)
+            {
+                StandinTrace(
+                    JsonLine("hang").Add("after_ms", static_cast<int>(kWaitLimit)).Str().c_str());
+                return;
+            }
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+        }
+    }
+
+    void Dump()
+    {
+        std::string controls = "[";
+        for (HWND hWnd = ::GetWindow(m_host.PageWindow(), GW_CHILD); hWnd != NULL;
+             hWnd = ::GetWindow(hWnd, GW_HWNDNEXT))
+        {
+            std::string item =
+                "{\"id\":" + std::to_string(static_cast<short>(::GetDlgCtrlID(hWnd)));
+            item += ",\"text\":" + JsonLine::QuoteText(WindowText(hWnd).c_str());
+            item += std::string(",\"enabled\":") + (::IsWindowEnabled(hWnd) ? "true" : "false");
+            item += std::string(",\"visible\":") +
+                    ((::GetWindowLongW(hWnd, GWL_STYLE) & WS_VISIBLE) ? "true" : "false");
+            WCHAR szClass[32] = {0};
+            ::GetClassNameW(hWnd, szClass, 32);
+            if (lstrcmpiW(szClass, L"ComboBox") == 0)
+                item += ComboContents(hWnd);
+            controls += (controls.size() > 1 ? "," : "") + item + "}";
+        }
+        controls += "]";
+        bool bSet[6];
+        m_host.WorkerSlots(bSet);
+        static const char* const kNames[] = {"refresh", "set",       "zero",
+                                             "verify",  "range_get", "range_download"};
+        std::string threads = "{";
+        for (int i = 0; i < 6; i++)
+            threads += std::string(i > 0 ? "," : "") + "\"" + kNames[i] +
+                       "\":" + (bSet[i] ? "true" : "false");
+        threads += "}";
+        StandinTrace(JsonLine("dump")
+                         .AddRaw("controls", controls)
+                         .AddBool("busy", m_host.Page()->IsPageBusy() != FALSE)
+                         .AddRaw("threads", threads)
+                         .Str()
+                         .c_str());
+    }
+
+    static std::string ComboContents(HWND hWnd)
+    {
+        int nCount = static_cast<int>(::SendMessageW(hWnd, CB_GETCOUNT, 0, 0));
+        std::string items = "[", data = "[";
+        for (int i = 0; i < nCount; i++)
+        {
+            int nLength = static_cast<int>(::SendMessageW(hWnd, CB_GETLBTEXTLEN, i, 0));
+            std::wstring text(nLength + 1, L'\0');
+            ::SendMessageW(hWnd, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+            items += (i > 0 ? "," : "") + JsonLine::QuoteText(Utf8(text.c_str()).c_str());
+            data +=
+                (i > 0 ? "," : "") +
+                std::to_string(static_cast<long long>(::SendMessageW(hWnd, CB_GETITEMDATA, i, 0)));
+        }
+        int nSel = static_cast<int>(::SendMessageW(hWnd, CB_GETCURSEL, 0, 0));
+        return ",\"items\":" + items + "],\"sel\":" + std::to_string(nSel) + ",\"data\":" + data +
+               "]";
+    }
+
+    CHostApp& m_app;
+    PageHost& m_host;
+};
+} // namespace
+
+int RunScript(CHostApp& app, PageHost& host, std::istream& input)
+{
+    Interpreter interpreter(app, host);
+    std::string text;
+    for (int nLine = 1; std::getline(input, text); nLine++)
+    {
+        if (!text.empty() && text.back() == '\r')
+            text.pop_back();
+        size_t nFirst = text.find_first_not_of(' ');
+        if (nFirst == std::string::npos || text[nFirst] == '#')
+            continue;
+        try
+        {
+            interpreter.Run(Line(text));
+        }
+        catch (const ScriptError& error)
+        {
+            StandinTrace(
+                JsonLine("error").Add("line", nLine).Add("text", error.Text()).Str().c_str());
+        }
+    }
+    return 0;
+}

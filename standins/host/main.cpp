@@ -1,0 +1,175 @@
+// kestrum-host: the stand-in host. It loads Kestrum.dll as the real host does, embeds its page
+// in a window of its own and drives it, in front of a set of simulated transmitters.
+//   kestrum-host                 a window with the page, a device selector, progress and status
+//   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line
+#include "HostApp.h"
+#include "Script.h"
+
+#include <StandinDevice.h>
+#include <StandinHart.h>
+
+#include <fstream>
+#include <iostream>
+#include <stdio.h>
+
+namespace
+{
+CHostApp theApp;
+
+const int kSimulatedDevices = 3;
+const int kIdDeviceList = 100;
+
+struct Gui
+{
+    HWND hFrame = NULL;
+    HWND hDevices = NULL;
+    HWND hProgress = NULL;
+    HWND hStatus = NULL;
+    PageHost host;
+} g_gui;
+
+void CALLBACK PrintEvent(const char* pszJson, void*)
+{
+    fputs(pszJson, stdout);
+    fputc('\n', stdout);
+    fflush(stdout);
+}
+
+void CALLBACK ShowProgress(int nPercent, void*)
+{
+    ::PostMessageW(g_gui.hProgress, PBM_SETPOS, nPercent, 0);
+}
+
+void CALLBACK ShowStatus(LPCWSTR pszStatus, void*)
+{
+    ::SetWindowTextW(g_gui.hStatus, pszStatus);
+}
+
+LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_COMMAND && LOWORD(wParam) == kIdDeviceList && HIWORD(wParam) == CBN_SELCHANGE)
+    {
+        StandinSetCurrentDevice(
+            static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0)));
+        g_gui.host.Page()->OnDeviceChanged();
+        return 0;
+    }
+    if (nMsg == WM_CLOSE)
+    {
+        g_gui.host.Page()->ReleasePage();
+        delete g_gui.host.Page();
+        ::DestroyWindow(hWnd);
+        return 0;
+    }
+    if (nMsg == WM_DESTROY)
+    {
+        ::PostQuitMessage(0);
+        return 0;
+    }
+    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+}
+
+HWND CreateFrame(bool bVisible)
+{
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &FrameProc;
+    wc.hInstance = ::GetModuleHandleW(NULL);
+    wc.hCursor = ::LoadCursorW(NULL, MAKEINTRESOURCEW(32512));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"KestrumHostFrame";
+    ::RegisterClassW(&wc);
+    return ::CreateWindowExW(0, wc.lpszClassName, L"Kestrum host",
+                             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | (bVisible ? WS_VISIBLE : 0),
+                             CW_USEDEFAULT, CW_USEDEFAULT, 960, 640, NULL, NULL, wc.hInstance,
+                             NULL);
+}
+
+int RunGui()
+{
+    INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
+    ::InitCommonControlsEx(&icc);
+    g_gui.hFrame = CreateFrame(true);
+    HINSTANCE hInst = ::GetModuleHandleW(NULL);
+    g_gui.hDevices =
+        ::CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 8, 8, 200,
+                          200, g_gui.hFrame, reinterpret_cast<HMENU>(kIdDeviceList), hInst, NULL);
+    for (int i = 0; i < kSimulatedDevices; i++)
+    {
+        WCHAR szName[32];
+        wsprintfW(szName, L"Transmitter %d", i);
+        ::SendMessageW(g_gui.hDevices, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szName));
+    }
+    ::SendMessageW(g_gui.hDevices, CB_SETCURSEL, 0, 0);
+    g_gui.hProgress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 220, 10,
+                                        300, 18, g_gui.hFrame, NULL, hInst, NULL);
+    g_gui.hStatus = ::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 8, 580, 900, 20,
+                                      g_gui.hFrame, NULL, hInst, NULL);
+    StandinSetProgressSink(&ShowProgress, NULL);
+    StandinSetStatusSink(&ShowStatus, NULL);
+    StandinSetRealWire(TRUE);
+    std::string error;
+    if (!g_gui.host.Load(g_gui.hFrame, &error))
+    {
+        ::MessageBoxW(NULL, L"The page could not be loaded.", L"Kestrum host", MB_ICONERROR);
+        return 1;
+    }
+    ::SetWindowPos(g_gui.host.PageWindow(), NULL, 0, 36, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::ShowWindow(g_gui.host.PageWindow(), SW_SHOW);
+    g_gui.host.Page()->OnDeviceChanged();
+    MSG msg;
+    while (::GetMessageW(&msg, NULL, 0, 0) > 0)
+    {
+        if (!::IsDialogMessageW(g_gui.host.PageWindow(), &msg))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+    }
+    return 0;
+}
+
+int RunScripted(const char* pszFile)
+{
+    theApp.SetScripted(true);
+    StandinSetTraceSink(&PrintEvent, NULL);
+    HWND hFrame = CreateFrame(false);
+    std::string error;
+    if (!g_gui.host.Load(hFrame, &error))
+    {
+        fprintf(stderr, "kestrum-host: %s\n", error.c_str());
+        return 1;
+    }
+    ::ShowWindow(g_gui.host.PageWindow(), SW_SHOW);
+    int nResult;
+    if (strcmp(pszFile, "-") == 0)
+        nResult = RunScript(theApp, g_gui.host, std::cin);
+    else
+    {
+        std::ifstream file(pszFile);
+        if (!file)
+        {
+            fprintf(stderr, "kestrum-host: cannot read %s\n", pszFile);
+            return 1;
+        }
+        nResult = RunScript(theApp, g_gui.host, file);
+    }
+    // Stop the page as the host does before it lets go of a page, then destroy it.
+    g_gui.host.Page()->ReleasePage();
+    StandinSetTraceSink(NULL, NULL);
+    delete g_gui.host.Page();
+    ::DestroyWindow(hFrame);
+    return nResult;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 0; i < kSimulatedDevices; i++)
+        StandinAttachTransmitter(static_cast<BYTE>(i));
+    if (argc == 3 && strcmp(argv[1], "--script") == 0)
+        return RunScripted(argv[2]);
+    if (argc == 1)
+        return RunGui();
+    fprintf(stderr, "usage: kestrum-host [--script FILE|-]\n");
+    return 2;
+}

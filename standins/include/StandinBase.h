@@ -1,0 +1,26 @@
+// Controls of the stand-in base.dll that only the stand-in host and the tests use: the event
+// trace, the HART lock as another party holds it, the timer period, the progress observer and the
+// cancellation of workers that a page stops.
+#pragma once
+
+#include <base.h>
+
+typedef void(CALLBACK* STANDIN_TRACE_SINK)(const char* pszJson, void* pContext);
+typedef void(CALLBACK* STANDIN_PROGRESS_SINK)(int nPercent, void* pContext);
+
+// Every host call that a page makes is reported to the sink as one JSON line, in order.
+BASE_API void StandinSetTraceSink(STANDIN_TRACE_SINK pfnSink, void* pContext);
+BASE_API void StandinTrace(const char* pszJson);
+
+// While set, another party holds the HART lock: TryLock answers 0.
+BASE_API void StandinSetLockBusy(BOOL bBusy);
+// Whether any thread of this process holds the HART lock.
+BASE_API BOOL StandinIsHartLockHeld();
+// The period of every XTimer started from now on.
+BASE_API void StandinSetTimerPeriod(DWORD dwMilliseconds);
+BASE_API void StandinSetProgressSink(STANDIN_PROGRESS_SINK pfnSink, void* pContext);
+
+// Whether the calling thread is a worker that a page is stopping.
+BASE_API BOOL StandinIsCancelled();
+// Waits up to dwMilliseconds; returns early with TRUE when the calling thread is being stopped.
+BASE_API BOOL StandinWaitCancelled(DWORD dwMilliseconds);

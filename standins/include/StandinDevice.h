@@ -1,0 +1,14 @@
+// Controls of the stand-in Device.dll: the selected device, its type, scripted answers of
+// ProcessRspCode and the host's status line.
+#pragma once
+
+#include <Device.h>
+
+typedef void(CALLBACK* STANDIN_STATUS_SINK)(LPCWSTR pszStatus, void* pContext);
+
+DEVICE_API void StandinSetCurrentDevice(int nIndex);
+DEVICE_API void StandinSetDeviceType(WORD wType);
+// The next answers of ProcessRspCode for results of command wCmd, one per call.
+DEVICE_API void StandinQueueRspCodes(WORD wCmd, const BYTE* pCodes, int nCount);
+DEVICE_API void StandinSetStatusSink(STANDIN_STATUS_SINK pfnSink, void* pContext);
+DEVICE_API void StandinResetDevice();

@@ -1,0 +1,36 @@
+// Controls of the stand-in hartSeComm.dll: the simulated transmitters, the wire model, scripted
+// results and raw access to the service's device records.
+#pragma once
+
+#include <hartSeComm.h>
+
+#include <string>
+
+// The size of the service's record of one device.
+enum
+{
+    STANDIN_RECORD_SIZE = 2508,
+    STANDIN_MAX_DEVICES = 64
+};
+
+// Puts a transmitter with default settings at device index byDevice (replacing one that is
+// there) and gives it a record; or takes it away, so the index has no record.
+HARTSECOMM_API void StandinAttachTransmitter(BYTE byDevice);
+HARTSECOMM_API void StandinDetachTransmitter(BYTE byDevice);
+HARTSECOMM_API void StandinDetachAll();
+// Sets a variable of the transmitter at byDevice by name (see the transmitter's keys); false with
+// a reason when the device, the key or the value is not accepted.
+HARTSECOMM_API bool StandinSetTransmitterVariable(BYTE byDevice, const std::string& key,
+                                                  const std::string& value, std::string* pError);
+// TRUE: exchanges take the time they take at 1200 bit/s; FALSE: no delay.
+HARTSECOMM_API void StandinSetRealWire(BOOL bReal);
+// The next results of HartSendCmd for command wCmd, one per send; the transmitter does not see
+// those exchanges and the record does not change.
+HARTSECOMM_API void StandinQueueResults(WORD wCmd, const BYTE* pResults, int nCount);
+// Writes raw bytes into the record of byDevice from nOffset on; false when it has no record or
+// the bytes do not fit.
+HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
+// The command of the calling thread's last HartSendCmd.
+HARTSECOMM_API WORD StandinLastCommand();
+// Forgets scripted results and sets the wire to fast.
+HARTSECOMM_API void StandinResetService();

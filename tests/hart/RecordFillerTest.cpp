@@ -1,0 +1,150 @@
+#include "RecordFiller.h"
+#include "Transmitter.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace hartsim;
+
+namespace
+{
+
+constexpr uint8_t kUntouched = 0xCC;
+
+struct Record
+{
+    std::vector<uint8_t> bytes = std::vector<uint8_t>(kDeviceRecordSize, kUntouched);
+
+    float FloatAt(std::size_t offset) const
+    {
+        const uint32_t bits = uint32_t{bytes[offset]} | (uint32_t{bytes[offset + 1]} << 8) |
+                              (uint32_t{bytes[offset + 2]} << 16) |
+                              (uint32_t{bytes[offset + 3]} << 24);
+        float value = 0.0f;
+        std::memcpy(&value, &bits, sizeof value);
+        return value;
+    }
+
+    // Fails for any byte outside [first, last) that the filler changed.
+    void ExpectUntouchedOutside(std::size_t first, std::size_t last) const
+    {
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+        {
+            if ((i < first || i >= last) && bytes[i] != kUntouched)
+            {
+                ADD_FAILURE() << "record byte " << i << " changed";
+                return;
+            }
+        }
+    }
+};
+
+void Fill(Record& record, Transmitter& transmitter, uint8_t command,
+          const std::vector<uint8_t>& request)
+{
+    const Reply reply = transmitter.Handle(command, request);
+    ASSERT_EQ(reply.responseCode, 0);
+    FillRecord(record.bytes.data(), command, request, reply.data);
+}
+
+} // namespace
+
+TEST(RecordFiller, IdentityFillsBytesZeroToEleven)
+{
+    Transmitter transmitter;
+    Record record;
+    Fill(record, transmitter, 0, {});
+    EXPECT_EQ(record.bytes[0], 254);
+    EXPECT_EQ(record.bytes[1], 0xE0);
+    EXPECT_EQ(record.bytes[2], 0xB3);
+    EXPECT_EQ(record.bytes[10], 3);
+    EXPECT_EQ(record.bytes[11], 0x2A);
+    record.ExpectUntouchedOutside(0, 12);
+}
+
+TEST(RecordFiller, DeviceInfoFillsTheRangeValues)
+{
+    Transmitter transmitter;
+    transmitter.SetVariable("lrv", "-2.5", nullptr);
+    Record record;
+    Fill(record, transmitter, 15, {});
+    EXPECT_EQ(record.FloatAt(176), -2.5f);
+    EXPECT_EQ(record.FloatAt(180), 200.0f);
+    record.ExpectUntouchedOutside(176, 184);
+}
+
+TEST(RecordFiller, BaseDataBlocksFillTheirFieldsOnly)
+{
+    Transmitter transmitter;
+    for (const auto& [key, text] :
+         std::vector<std::pair<const char*, const char*>>{{"press_type", "2"},
+                                                          {"manufacturer", "1"},
+                                                          {"unit", "7"},
+                                                          {"serial", "AB12"},
+                                                          {"range_high", "100"},
+                                                          {"range_low", "-1"},
+                                                          {"pressure", "3.25"},
+                                                          {"temperature", "-40"},
+                                                          {"zero", "0.125"},
+                                                          {"factor_k", "1.5"},
+                                                          {"factor_b", "-0.75"},
+                                                          {"cal_up", "99.5"},
+                                                          {"cal_down", "0.5"}})
+        ASSERT_TRUE(transmitter.SetVariable(key, text, nullptr)) << key;
+
+    Record record;
+    Fill(record, transmitter, 223, {0});
+    EXPECT_EQ(record.bytes[2308], 2);
+    EXPECT_EQ(record.bytes[2309], 1);
+    EXPECT_EQ(record.bytes[2310], 7);
+    EXPECT_EQ(std::string(record.bytes.begin() + 2311, record.bytes.begin() + 2320), "AB12     ");
+    record.ExpectUntouchedOutside(2308, 2320);
+
+    Fill(record, transmitter, 223, {1});
+    record.ExpectUntouchedOutside(2308, 2336);
+    Fill(record, transmitter, 223, {2});
+    record.ExpectUntouchedOutside(2308, 2356);
+
+    // The wire's 42 C8 00 00 is held as 00 00 C8 42.
+    EXPECT_EQ(record.bytes[2320], 0x00);
+    EXPECT_EQ(record.bytes[2323], 0x42);
+    const DeviceState& state = transmitter.State();
+    const std::pair<std::size_t, float> floats[] = {
+        {2320, state.rangeHigh},   {2324, state.rangeLow}, {2328, state.pressure},
+        {2332, state.temperature}, {2336, state.zero},     {2340, state.factorK},
+        {2344, state.factorB},     {2348, state.calUp},    {2352, state.calDown}};
+    for (const auto& [offset, value] : floats)
+        EXPECT_EQ(record.FloatAt(offset), value) << "offset " << offset;
+}
+
+TEST(RecordFiller, ShortOrMismatchedAnswersFileOnlyWhatTheyCarry)
+{
+    Transmitter transmitter;
+    Record record;
+
+    std::vector<uint8_t> measurement = transmitter.Handle(223, {1}).data;
+    measurement.resize(8); // range high whole, range low cut
+    FillRecord(record.bytes.data(), 223, {1}, measurement);
+    EXPECT_EQ(record.FloatAt(2320), 250.0f);
+    record.ExpectUntouchedOutside(2320, 2324);
+
+    const std::vector<uint8_t> identity = transmitter.Handle(0, {}).data;
+    FillRecord(record.bytes.data(), 0, {}, {identity.begin(), identity.begin() + 3});
+    record.ExpectUntouchedOutside(0, 2324);
+    EXPECT_EQ(record.bytes[3], kUntouched);
+
+    std::vector<uint8_t> deviceInfo = transmitter.Handle(15, {}).data;
+    deviceInfo.resize(10); // URV whole, LRV cut
+    FillRecord(record.bytes.data(), 15, {}, deviceInfo);
+    EXPECT_EQ(record.FloatAt(180), 200.0f);
+    EXPECT_EQ(record.bytes[176], kUntouched);
+
+    Record untouched;
+    FillRecord(untouched.bytes.data(), 15, {}, std::vector<uint8_t>(6, 0));
+    FillRecord(untouched.bytes.data(), 223, {2}, transmitter.Handle(223, {1}).data);
+    FillRecord(untouched.bytes.data(), 223, {}, {0});
+    FillRecord(untouched.bytes.data(), 223, {0}, {});
+    FillRecord(untouched.bytes.data(), 183, {}, transmitter.Handle(183, {}).data);
+    untouched.ExpectUntouchedOutside(0, 0);
+}

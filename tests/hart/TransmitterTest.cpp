@@ -1,0 +1,254 @@
+#include "ByteOrder.h"
+#include "HartFrame.h"
+#include "Transmitter.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+
+using namespace hartsim;
+
+namespace
+{
+
+std::string Serial(const DeviceState& state)
+{
+    return std::string(state.serial.begin(), state.serial.end());
+}
+
+std::vector<uint8_t> RangePoint(uint8_t point, float value)
+{
+    std::vector<uint8_t> request{point};
+    AppendFloatBE(request, value);
+    return request;
+}
+
+std::vector<uint8_t> BaseData(uint8_t pressType, const std::string& serial, uint8_t manufacturer)
+{
+    std::vector<uint8_t> request(11, 0);
+    request[0] = pressType;
+    std::copy(serial.begin(), serial.end(), request.begin() + 1);
+    request[10] = manufacturer;
+    return request;
+}
+
+void ExpectCodeWithoutData(const Reply& reply, uint8_t code)
+{
+    EXPECT_EQ(reply.responseCode, code);
+    EXPECT_TRUE(reply.data.empty());
+}
+
+} // namespace
+
+TEST(Transmitter, IdentityAnswerPutsByte10InTheDeviceId)
+{
+    Transmitter transmitter;
+    ASSERT_TRUE(transmitter.SetVariable("byte10", "7", nullptr));
+    const Reply reply = transmitter.Handle(0, {});
+    EXPECT_EQ(reply.responseCode, 0);
+    const std::vector<uint8_t> expected = {254, 0xE0, 0xB3, 5, 5, 1, 3, 0x08, 0, 0x00, 7, 0x2A};
+    EXPECT_EQ(reply.data, expected);
+    EXPECT_EQ(transmitter.State().Byte10(), 7);
+    EXPECT_EQ(transmitter.Address().bytes[3], 7);
+}
+
+TEST(Transmitter, DeviceInfoCarriesRangeAndWriteProtection)
+{
+    Transmitter transmitter;
+    ASSERT_TRUE(transmitter.SetVariable("write_protect", "1", nullptr));
+    const Reply reply = transmitter.Handle(15, {});
+    ASSERT_EQ(reply.data.size(), 17u);
+    EXPECT_EQ(reply.data[2], 12);
+    EXPECT_EQ(ReadFloatBE(&reply.data[3]), 200.0f);
+    EXPECT_EQ(ReadFloatBE(&reply.data[7]), 0.0f);
+    EXPECT_EQ(ReadFloatBE(&reply.data[11]), 0.5f);
+    EXPECT_EQ(reply.data[15], 1);
+    EXPECT_EQ(reply.data[16], 250);
+}
+
+TEST(Transmitter, StatusShowsColdStartOnceAndConfigurationChangedAfterWrites)
+{
+    Transmitter transmitter;
+    EXPECT_EQ(transmitter.Handle(1, {}).deviceStatus, 0x20);
+    EXPECT_EQ(transmitter.Handle(183, {}).deviceStatus, 0);
+    ASSERT_TRUE(transmitter.SetVariable("urv", "150", nullptr));
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 500.0f)).deviceStatus, 0);
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 5.0f)).deviceStatus, 0x40);
+    EXPECT_EQ(transmitter.Handle(183, {}).deviceStatus, 0x40);
+}
+
+TEST(Transmitter, BusyAnswersCountDownWithoutRunningTheCommand)
+{
+    Transmitter transmitter;
+    ASSERT_TRUE(transmitter.SetVariable("busy", "2", nullptr));
+    ExpectCodeWithoutData(transmitter.Handle(43, {}), 32);
+    ExpectCodeWithoutData(transmitter.Handle(99, {}), 32);
+    EXPECT_EQ(transmitter.State().zero, 0.0f);
+    EXPECT_EQ(transmitter.Handle(43, {}).responseCode, 0);
+    EXPECT_EQ(transmitter.State().zero, 1.25f);
+}
+
+TEST(Transmitter, UnknownCommandsAreNotImplemented)
+{
+    Transmitter transmitter;
+    for (uint8_t command : {1, 38, 184, 255})
+        ExpectCodeWithoutData(transmitter.Handle(command, {}), 64);
+}
+
+TEST(Transmitter, ZeroTakesThePressureIntoZero)
+{
+    Transmitter transmitter;
+    ASSERT_TRUE(transmitter.SetVariable("zero", "0.5", nullptr));
+    ExpectCodeWithoutData(transmitter.Handle(43, {}), 0);
+    EXPECT_EQ(transmitter.State().zero, 1.75f);
+    EXPECT_EQ(transmitter.State().pressure, 0.0f);
+}
+
+TEST(Transmitter, ZeroIsRefusedBeyondFivePercentOfTheSensorSpanOrWhenProtected)
+{
+    // Sensor range 0..250: the pressure may lie within plus or minus 12.5.
+    const struct
+    {
+        const char* pressure;
+        bool writeProtected;
+        uint8_t code;
+    } cases[] = {{"12.5", false, 0},
+                 {"-12.5", false, 0},
+                 {"12.6", false, 9},
+                 {"-12.6", false, 10},
+                 {"1", true, 7}};
+    for (const auto& c : cases)
+    {
+        Transmitter transmitter;
+        ASSERT_TRUE(transmitter.SetVariable("pressure", c.pressure, nullptr));
+        ASSERT_TRUE(
+            transmitter.SetVariable("write_protect", c.writeProtected ? "1" : "0", nullptr));
+        const float before = transmitter.State().pressure;
+        EXPECT_EQ(transmitter.Handle(43, {}).responseCode, c.code) << c.pressure;
+        EXPECT_EQ(transmitter.State().pressure, c.code == 0 ? 0.0f : before) << c.pressure;
+        EXPECT_EQ(transmitter.State().zero, c.code == 0 ? before : 0.0f) << c.pressure;
+    }
+}
+
+TEST(Transmitter, RangePointWritesLowerAndUpperValue)
+{
+    Transmitter transmitter;
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 0.0f)).responseCode, 0);
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 10.0f)).responseCode, 0);
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(1, 250.0f)).responseCode, 0);
+    EXPECT_EQ(transmitter.State().lrv, 10.0f);
+    EXPECT_EQ(transmitter.State().urv, 250.0f);
+}
+
+TEST(Transmitter, RangePointRefusalsChangeNothing)
+{
+    const struct
+    {
+        std::vector<uint8_t> request;
+        bool writeProtected;
+        uint8_t code;
+    } cases[] = {
+        {{0, 0x41, 0x20, 0x00}, false, 5}, {RangePoint(0, 1.0f), true, 7},
+        {RangePoint(2, 1.0f), false, 2},   {RangePoint(0, std::nanf("")), false, 2},
+        {RangePoint(1, 250.5f), false, 9}, {RangePoint(0, -0.5f), false, 10},
+    };
+    for (const auto& c : cases)
+    {
+        Transmitter transmitter;
+        transmitter.SetVariable("write_protect", c.writeProtected ? "1" : "0", nullptr);
+        ExpectCodeWithoutData(transmitter.Handle(182, c.request), c.code);
+        EXPECT_EQ(transmitter.State().lrv, 0.0f);
+        EXPECT_EQ(transmitter.State().urv, 200.0f);
+    }
+}
+
+TEST(Transmitter, PresentValueIsTheBigEndianPressure)
+{
+    Transmitter transmitter;
+    ASSERT_TRUE(transmitter.SetVariable("pressure", "100", nullptr));
+    const std::vector<uint8_t> expected = {0x42, 0xC8, 0x00, 0x00};
+    EXPECT_EQ(transmitter.Handle(183, {}).data, expected);
+}
+
+TEST(Transmitter, BaseDataWriteStoresTheSerialBlankPadded)
+{
+    Transmitter transmitter;
+    ExpectCodeWithoutData(transmitter.Handle(222, BaseData(3, "AB12", 1)), 0);
+    EXPECT_EQ(transmitter.State().pressType, 3);
+    EXPECT_EQ(transmitter.State().manufacturer, 1);
+    EXPECT_EQ(Serial(transmitter.State()), "AB12     ");
+
+    std::vector<uint8_t> request = BaseData(2, "123456789", 0);
+    request[3] = 0; // the text ends at the first zero byte
+    EXPECT_EQ(transmitter.Handle(222, request).responseCode, 0);
+    EXPECT_EQ(Serial(transmitter.State()), "12       ");
+}
+
+TEST(Transmitter, BaseDataRefusalsChangeNothing)
+{
+    std::vector<uint8_t> shortRequest = BaseData(1, "X", 1);
+    shortRequest.pop_back();
+    const struct
+    {
+        std::vector<uint8_t> request;
+        bool writeProtected;
+        uint8_t code;
+    } cases[] = {
+        {shortRequest, false, 5},        {BaseData(1, "X", 1), true, 7},
+        {BaseData(4, "X", 1), false, 2}, {BaseData(255, "X", 1), false, 2},
+        {BaseData(1, "X", 2), false, 2},
+    };
+    for (const auto& c : cases)
+    {
+        Transmitter transmitter;
+        transmitter.SetVariable("write_protect", c.writeProtected ? "1" : "0", nullptr);
+        ExpectCodeWithoutData(transmitter.Handle(222, c.request), c.code);
+        EXPECT_EQ(transmitter.State().pressType, 0);
+        EXPECT_EQ(transmitter.State().manufacturer, 0);
+        EXPECT_EQ(Serial(transmitter.State()), "KS0001234");
+    }
+}
+
+TEST(Transmitter, BaseDataReadAnswersThreeBlocks)
+{
+    Transmitter transmitter;
+    transmitter.SetVariable("serial", "AB12 3456", nullptr);
+
+    const Reply identity = transmitter.Handle(223, {0});
+    const std::vector<uint8_t> expected = {0,   0,   0,   12,  'A', 'B', '1',
+                                           '2', ' ', '3', '4', '5', '6'};
+    EXPECT_EQ(identity.data, expected);
+
+    // Field by field the float blocks are checked through the record filler.
+    const Reply measurement = transmitter.Handle(223, {1});
+    ASSERT_EQ(measurement.data.size(), 17u);
+    EXPECT_EQ(measurement.data[0], 1);
+    const Reply calibration = transmitter.Handle(223, {2});
+    ASSERT_EQ(calibration.data.size(), 21u);
+    EXPECT_EQ(calibration.data[0], 2);
+
+    ExpectCodeWithoutData(transmitter.Handle(223, {}), 5);
+    ExpectCodeWithoutData(transmitter.Handle(223, {3}), 2);
+}
+
+TEST(Transmitter, ExchangeAnswersOnlyValidRequestsToItself)
+{
+    Transmitter transmitter;
+    Request request;
+    request.address = transmitter.Address();
+    request.command = 183;
+    Answer answer;
+    ASSERT_EQ(DecodeAnswer(transmitter.Exchange(EncodeRequest(request)), request.address, &answer),
+              DecodeError::None);
+    EXPECT_EQ(answer.command, 183);
+    EXPECT_EQ(answer.deviceStatus, 0x20);
+    EXPECT_EQ(answer.data.size(), 4u);
+
+    std::vector<uint8_t> corrupt = EncodeRequest(request);
+    corrupt.back() ^= 1;
+    EXPECT_TRUE(transmitter.Exchange(corrupt).empty());
+    request.address.bytes[4] ^= 1;
+    EXPECT_TRUE(transmitter.Exchange(EncodeRequest(request)).empty());
+}
