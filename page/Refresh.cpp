@@ -51,6 +51,12 @@ CString SerialNumberText(const char (&szSerial)[9])
         strSerial = CString(szWide, nChars);
     return strSerial;
 }
+// A position that the list does not have leaves it without a selection (Windows clears it for an
+// index beyond the list, but not every implementation does).
+void SelectPosition(CComboBox& list, BYTE byPosition)
+{
+    list.SetCurSel(byPosition < list.GetCount() ? byPosition : -1);
+}
 } // namespace
 
 int CDlgKestrum::StartRefresh()
@@ -95,8 +101,8 @@ void CDlgKestrum::UpdateDisplay()
 {
     DeviceRecord record;
     TakeRecord(record);
-    m_cmbPressType.SetCurSel(record.byPressType);
-    m_cmbManufacturer.SetCurSel(record.byManufacturer);
+    SelectPosition(m_cmbPressType, record.byPressType);
+    SelectPosition(m_cmbManufacturer, record.byManufacturer);
     m_strSerialNo = SerialNumberText(record.szSerialNo);
     m_strRangeHigh = FormatValue(record.fRangeHigh, L"%.3f");
     m_strRangeLow = FormatValue(record.fRangeLow, L"%.3f");

@@ -13,6 +13,7 @@ namespace
 {
 // How long `wait` pumps messages before it reports a hang.
 const DWORD kWaitLimit = 30000;
+const DWORD kIdleTime = 100;
 
 class ScriptError
 {
@@ -260,15 +261,17 @@ private:
                 ::TranslateMessage(&msg);
                 ::DispatchMessageW(&msg);
             }
-            if (!bQueued && !m_host.AnyWorker())
-                return;
             if (::GetTickCount64() > ullEnd)
             {
                 StandinTrace(
                     JsonLine("hang").Add("after_ms", static_cast<int>(kWaitLimit)).Str().c_str());
                 return;
             }
-            ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+            // A worker clears its slot just before its last calls on the controls: the page is
+            // idle once no slot is set and nothing arrives for a while.
+            DWORD dwWait = ::MsgWaitForMultipleObjects(0, NULL, FALSE, kIdleTime, QS_ALLINPUT);
+            if (!bQueued && dwWait == WAIT_TIMEOUT && !m_host.AnyWorker())
+                return;
         }
     }
 
