@@ -269,8 +269,9 @@ private:
             }
             // A worker clears its slot just before its last calls on the controls: the page is
             // idle once no slot is set and nothing arrives for a while.
+            bool bNoWorker = !m_host.AnyWorker();
             DWORD dwWait = ::MsgWaitForMultipleObjects(0, NULL, FALSE, kIdleTime, QS_ALLINPUT);
-            if (!bQueued && dwWait == WAIT_TIMEOUT && !m_host.AnyWorker())
+            if (!bQueued && bNoWorker && dwWait == WAIT_TIMEOUT)
                 return;
         }
     }
