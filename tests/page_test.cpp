@@ -1,0 +1,348 @@
+// The page shell through the host's eyes: GetDlgArray, the built dialog template, the device
+// record's starting state, and CleanThread with workers in every state.
+#include <gtest/gtest.h>
+
+#include <HostApp.h>
+#include <StandinBase.h>
+#include <StandinDevice.h>
+#include <StandinHart.h>
+
+#include "../page/DeviceRecord.h"
+#include "../res/resource.h"
+
+#include <string.h>
+#include <string>
+#include <vector>
+
+namespace
+{
+CHostApp theApp;
+
+typedef CArray<CDialog*, CDialog*>* (*GETDLGARRAY)(CWnd*);
+
+// Collects the host events of one test.
+class EventLog
+{
+public:
+    EventLog() { StandinSetTraceSink(&EventLog::Collect, this); }
+    ~EventLog() { StandinSetTraceSink(NULL, NULL); }
+    int Count(const std::string& fragment) const
+    {
+        int n = 0;
+        for (const std::string& line : m_lines)
+            n += line.find(fragment) != std::string::npos;
+        return n;
+    }
+    // The events that contain one of the fragments, in order, each named by its fragment.
+    std::vector<std::string> Only(const std::vector<std::string>& fragments) const
+    {
+        std::vector<std::string> picked;
+        for (const std::string& line : m_lines)
+        {
+            for (const std::string& fragment : fragments)
+            {
+                if (line.find(fragment) != std::string::npos)
+                    picked.push_back(fragment);
+            }
+        }
+        return picked;
+    }
+
+private:
+    static void CALLBACK Collect(const char* pszJson, void* pContext)
+    {
+        static_cast<EventLog*>(pContext)->m_lines.push_back(pszJson);
+    }
+    std::vector<std::string> m_lines;
+};
+
+class PageTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        theApp.SetScripted(true);
+        s_hModule = ::LoadLibraryW(L"Kestrum.dll");
+        s_pfnGetDlgArray = reinterpret_cast<GETDLGARRAY>(
+            reinterpret_cast<void*>(::GetProcAddress(s_hModule, "GetDlgArray")));
+        StandinAttachTransmitter(0);
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(s_pfnGetDlgArray, nullptr);
+        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL,
+                                      NULL, NULL);
+        m_parent.Attach(m_hParent);
+    }
+
+    void TearDown() override
+    {
+        m_parent.Detach();
+        ::DestroyWindow(m_hParent);
+    }
+
+    CTablePage* NewPage()
+    {
+        CArray<CDialog*, CDialog*>* pArray = s_pfnGetDlgArray(&m_parent);
+        CTablePage* pPage = static_cast<CTablePage*>(pArray->GetAt(0));
+        delete pArray;
+        return pPage;
+    }
+
+    static HMODULE s_hModule;
+    static GETDLGARRAY s_pfnGetDlgArray;
+    HWND m_hParent = NULL;
+    CWnd m_parent;
+};
+
+HMODULE PageTest::s_hModule = NULL;
+GETDLGARRAY PageTest::s_pfnGetDlgArray = NULL;
+
+TEST_F(PageTest, GetDlgArrayHandsOverOneNewPageWithItsOwnChildWindowPerCall)
+{
+    CArray<CDialog*, CDialog*>* pFirst = s_pfnGetDlgArray(&m_parent);
+    CArray<CDialog*, CDialog*>* pSecond = s_pfnGetDlgArray(&m_parent);
+    ASSERT_NE(pFirst, pSecond);
+    ASSERT_EQ(pFirst->GetSize(), 1);
+    ASSERT_EQ(pSecond->GetSize(), 1);
+    CDialog* pPage = pFirst->GetAt(0);
+    EXPECT_NE(pPage, pSecond->GetAt(0));
+    EXPECT_NE(pPage->GetSafeHwnd(), pSecond->GetAt(0)->GetSafeHwnd());
+    EXPECT_EQ(::GetParent(pPage->GetSafeHwnd()), m_hParent);
+    EXPECT_TRUE(pPage->IsKindOf(RUNTIME_CLASS(CTablePage)));
+    EXPECT_STREQ(pPage->GetRuntimeClass()->m_lpszClassName, "CDlgKestrum");
+
+    // Deleting an array frees its buffer only; the page and its window live on.
+    CDialog* pOther = pSecond->GetAt(0);
+    delete pFirst;
+    delete pSecond;
+    EXPECT_TRUE(::IsWindow(pPage->GetSafeHwnd()));
+    delete pPage;
+    delete pOther;
+}
+
+TEST_F(PageTest, APageWhoseWindowCouldNotBeMadeIsStillReturned)
+{
+    HWND hGone = ::CreateWindowExW(0, L"Static", L"", 0, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    ::DestroyWindow(hGone);
+    CWnd gone;
+    gone.Attach(hGone);
+    CArray<CDialog*, CDialog*>* pArray = s_pfnGetDlgArray(&gone);
+    gone.Detach();
+    ASSERT_EQ(pArray->GetSize(), 1);
+    EXPECT_NE(pArray->GetAt(0), nullptr);
+    EXPECT_EQ(pArray->GetAt(0)->GetSafeHwnd(), nullptr);
+    delete pArray->GetAt(0);
+    delete pArray;
+}
+
+// Reads the extended dialog template 44443 (language 2052) back from the built module.
+struct TemplateItem
+{
+    int nId;
+    DWORD dwStyle;
+    short x, y, cx, cy;
+    std::wstring text;
+};
+
+const WORD* SkipSzOrOrd(const WORD* p, std::wstring* pText = NULL)
+{
+    if (*p == 0xFFFF)
+        return p + 2;
+    const WORD* pStart = p;
+    while (*p != 0)
+        ++p;
+    if (pText != NULL)
+        pText->assign(reinterpret_cast<const wchar_t*>(pStart), p - pStart);
+    return p + 1;
+}
+
+const WORD* AlignDword(const WORD* p)
+{
+    return reinterpret_cast<const WORD*>((reinterpret_cast<ULONG_PTR>(p) + 3) & ~ULONG_PTR(3));
+}
+
+TEST_F(PageTest, TheBuiltTemplateHoldsTheFiftyControlsAsDesigned)
+{
+    HRSRC hRes = ::FindResourceExW(s_hModule, RT_DIALOG, MAKEINTRESOURCEW(IDD_KESTRUM),
+                                   MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED));
+    ASSERT_NE(hRes, nullptr);
+    const BYTE* pBase = static_cast<const BYTE*>(::LockResource(::LoadResource(s_hModule, hRes)));
+    const WORD* p = reinterpret_cast<const WORD*>(pBase);
+    ASSERT_EQ(p[0], 1);      // dlgVer
+    ASSERT_EQ(p[1], 0xFFFF); // extended template
+    DWORD dwStyle;
+    memcpy(&dwStyle, pBase + 12, 4);
+    EXPECT_EQ(dwStyle, DWORD(DS_SETFONT | DS_FIXEDSYS | WS_CHILD | WS_SYSMENU));
+    WORD nItems = p[8];
+    ASSERT_EQ(nItems, 50);
+    EXPECT_EQ(p[11], 599);
+    EXPECT_EQ(p[12], 315);
+    p = SkipSzOrOrd(p + 13); // menu
+    p = SkipSzOrOrd(p);      // class
+    p = SkipSzOrOrd(p);      // title
+    EXPECT_EQ(p[0], 8);      // point size
+    EXPECT_EQ(p[1], 400);    // weight
+    std::wstring font;
+    p = SkipSzOrOrd(p + 3, &font);
+    EXPECT_EQ(font, L"MS Shell Dlg");
+
+    std::vector<TemplateItem> items;
+    for (int i = 0; i < nItems; i++)
+    {
+        p = AlignDword(p);
+        TemplateItem item;
+        memcpy(&item.dwStyle, p + 4, 4);
+        item.x = p[6];
+        item.y = p[7];
+        item.cx = p[8];
+        item.cy = p[9];
+        int nId;
+        memcpy(&nId, p + 10, 4);
+        item.nId = nId;
+        p = SkipSzOrOrd(p + 12);
+        p = SkipSzOrOrd(p, &item.text);
+        p += 1 + *p / 2; // creation data
+        items.push_back(item);
+    }
+    const int kIds[] = {1000, 1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 1009,
+                        1010, 1011, 1012, -1,   1013, 1014, 1015, 2039, 4009, 4010,
+                        4011, 2040, 4012, 2041, 1016, 1017, 1018, 1019, 1020, 1021,
+                        1022, 1023, 1024, 1025, 1026, 1027, 1028, 1029, 1030, 1031,
+                        2008, 1039, 1040, 1041, 1042, -1,   1043, 1044, 1045, 1046};
+    for (int i = 0; i < 50; i++)
+        EXPECT_EQ(items[i].nId, kIds[i]) << "control " << i;
+
+    const DWORD kBase = WS_CHILD | WS_VISIBLE;
+    EXPECT_EQ(items[0].dwStyle, kBase | CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL | WS_TABSTOP);
+    EXPECT_EQ(items[2].dwStyle, kBase | SS_LEFT | WS_GROUP);
+    EXPECT_EQ(items[4].dwStyle, kBase | BS_PUSHBUTTON | WS_TABSTOP);
+    EXPECT_EQ(items[9].dwStyle,
+              kBase | ES_LEFT | ES_AUTOHSCROLL | ES_READONLY | WS_BORDER | WS_TABSTOP);
+    EXPECT_EQ(items[13].dwStyle, kBase | SS_LEFT | SS_CENTERIMAGE | WS_GROUP);
+    EXPECT_EQ(items[17].dwStyle, DWORD(WS_CHILD | BS_GROUPBOX));
+    EXPECT_EQ(items[25].dwStyle, kBase | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP);
+    for (int i = 17; i <= 23; i++)
+        EXPECT_EQ(items[i].dwStyle & WS_VISIBLE, 0u)
+            << "range-calibration control " << items[i].nId;
+    EXPECT_EQ(items[13].text, L"\u2103");
+    EXPECT_EQ(items[45].text, L"\u2103");
+    EXPECT_EQ(items[24].text, L"Refresh");
+    EXPECT_EQ(items[49].cx, 50);
+    EXPECT_EQ(items[49].cy, 25);
+    EXPECT_EQ(items[18].x, 533);
+    EXPECT_EQ(items[18].y, 29);
+}
+
+TEST(DeviceRecordTest, StartsAllZeroButTheServiceDefaults)
+{
+    DeviceRecord record;
+    const BYTE* pBytes = reinterpret_cast<const BYTE*>(&record);
+    float fValue;
+    for (int nBlock : {280, 396})
+    {
+        memcpy(&fValue, pBytes + nBlock, 4);
+        EXPECT_EQ(fValue, 3.9083e-3f);
+        memcpy(&fValue, pBytes + nBlock + 4, 4);
+        EXPECT_EQ(fValue, -5.775e-7f);
+        memcpy(&fValue, pBytes + nBlock + 8, 4);
+        EXPECT_EQ(fValue, -4.183e-12f);
+    }
+    EXPECT_EQ(pBytes[2429], 0xFF);
+    int nNonZero = 0;
+    for (int i = 0; i < DeviceRecord::Size; i++)
+        nNonZero += pBytes[i] != 0;
+    EXPECT_EQ(nNonZero, 6 * 4 + 1) << "only the six coefficients and byte 2429";
+    const BYTE kHundred[] = {0x00, 0x00, 0xC8, 0x42};
+    memcpy(reinterpret_cast<BYTE*>(&record) + 2320, kHundred, 4);
+    EXPECT_EQ(record.fRangeHigh, 100.0f);
+}
+
+// A worker that holds the HART lock and waits until it is told to stop, touching the window
+// thread's window on its way out, as page workers do.
+struct BlockedWorker
+{
+    HWND hWnd;
+    volatile LONG bStarted;
+};
+
+UINT BlockUntilStopped(LPVOID pParam)
+{
+    BlockedWorker* pWorker = static_cast<BlockedWorker*>(pParam);
+    FdLock::TryLock(5);
+    ::InterlockedExchange(&pWorker->bStarted, TRUE);
+    StandinWaitCancelled(60000);
+    ::SetWindowTextW(pWorker->hWnd, L"stopped");
+    FdLock::UnLock();
+    return 0;
+}
+
+UINT EndAtOnce(LPVOID)
+{
+    return 0;
+}
+
+TEST_F(PageTest, CleanThreadStopsAWaitingWorkerAndLeavesNoLockAndANullPointer)
+{
+    CTablePage* pPage = NewPage();
+    CWinThread* pNone = NULL;
+    pPage->CleanThread(&pNone);
+    EXPECT_EQ(pNone, nullptr);
+
+    BlockedWorker worker = {m_hParent, FALSE};
+    CWinThread* pThread = AfxBeginThread(&BlockUntilStopped, &worker);
+    while (!::InterlockedCompareExchange(&worker.bStarted, 0, 0))
+        ::Sleep(5);
+    EXPECT_TRUE(StandinIsHartLockHeld());
+    pPage->CleanThread(&pThread);
+    EXPECT_EQ(pThread, nullptr);
+    EXPECT_FALSE(StandinIsHartLockHeld());
+    wchar_t szText[16] = {0};
+    ::GetWindowTextW(m_hParent, szText, 16);
+    EXPECT_STREQ(szText, L"stopped") << "the worker's cross-thread call was served during the wait";
+
+    // A worker that is ending, or has ended, by the time it is cleaned.
+    for (int i = 0; i < 20; i++)
+    {
+        CWinThread* pShort = AfxBeginThread(&EndAtOnce, NULL);
+        ::Sleep(i % 3);
+        pPage->CleanThread(&pShort);
+        EXPECT_EQ(pShort, nullptr);
+    }
+    delete pPage;
+}
+
+TEST_F(PageTest, ReleasePageStopsOnceWhenIdleAndTwiceWhenAWorkerHoldsThePageLock)
+{
+    CTablePage* pPage = NewPage();
+    {
+        EventLog log;
+        pPage->ReleasePage();
+        EXPECT_EQ(log.Count("\"op\":\"PageUnLock\""), 2) << "the release, then one StopPage";
+        EXPECT_EQ(log.Count("\"ev\":\"progress\""), 1);
+    }
+    {
+        // A refresh on the realistic wire holds the page lock while ReleasePage looks at it.
+        StandinSetRealWire(TRUE);
+        pPage->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_BTN_REFRESH, BN_CLICKED), 0);
+        MSG msg;
+        while (!pPage->IsLock())
+            ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE); // serves the worker's sent messages
+        EventLog log;
+        pPage->ReleasePage();
+        StandinSetRealWire(FALSE);
+        // The worker ends inside the first StopPage (its own tail unlocks the page), then the
+        // release finds the page unlocked and stops it once more.
+        const std::string kUnlock = "\"PageUnLock\"", kZero = "\"progress\",\"value\":0";
+        std::vector<std::string> seen = log.Only({kUnlock, kZero});
+        ASSERT_GE(seen.size(), 4u);
+        EXPECT_EQ(std::vector<std::string>(seen.end() - 4, seen.end()),
+                  std::vector<std::string>({kUnlock, kZero, kUnlock, kZero}))
+            << "StopPage ran twice";
+        EXPECT_FALSE(pPage->IsPageBusy());
+        EXPECT_FALSE(StandinIsHartLockHeld());
+    }
+    delete pPage;
+}
+} // namespace
