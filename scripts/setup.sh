@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs what the build needs on a Debian machine; packages already present are left alone.
+# Installs what the build needs on a Debian machine, plus any packages named as arguments;
+# packages already present are left alone.
 set -euo pipefail
 packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
-          binutils-mingw-w64-i686 googletest wine wine64 python3)
+          binutils-mingw-w64-i686 googletest wine wine64 python3 "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -84,6 +84,23 @@ HWND CreateFrame(bool bVisible)
                              NULL);
 }
 
+// Places the page under the device selector and sizes the frame so that the page and the status
+// line below it are seen whole, whatever size the page's dialog font gives it.
+void FitFrameToPage()
+{
+    const int kTop = 36, kStatusHeight = 24;
+    RECT rcPage;
+    ::GetWindowRect(g_gui.host.PageWindow(), &rcPage);
+    int cxPage = rcPage.right - rcPage.left, cyPage = rcPage.bottom - rcPage.top;
+    ::SetWindowPos(g_gui.host.PageWindow(), NULL, 0, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(g_gui.hStatus, NULL, 8, kTop + cyPage + 4, cxPage - 16, kStatusHeight - 4,
+                   SWP_NOZORDER);
+    RECT rcFrame = {0, 0, cxPage, kTop + cyPage + kStatusHeight};
+    ::AdjustWindowRect(&rcFrame, WS_OVERLAPPEDWINDOW, FALSE);
+    ::SetWindowPos(g_gui.hFrame, NULL, 0, 0, rcFrame.right - rcFrame.left,
+                   rcFrame.bottom - rcFrame.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
 int RunGui()
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
@@ -113,7 +130,7 @@ int RunGui()
         ::MessageBoxW(NULL, L"The page could not be loaded.", L"Kestrum host", MB_ICONERROR);
         return 1;
     }
-    ::SetWindowPos(g_gui.host.PageWindow(), NULL, 0, 36, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    FitFrameToPage();
     ::ShowWindow(g_gui.host.PageWindow(), SW_SHOW);
     g_gui.host.Page()->OnDeviceChanged();
     MSG msg;
