@@ -196,20 +196,24 @@ private:
             StandinQueueRspCodes(wCmd, codes.data(), static_cast<int>(codes.size()));
     }
 
+    // Queues the answers only when every word is one, so a bad line queues nothing.
     void Answer(const Line& line)
     {
+        std::vector<int> answers;
         for (size_t n = 1; n < line.Count(); n++)
         {
             const std::string& word = line.Word(n);
             if (word == "yes")
-                m_app.QueueAnswer(IDYES);
+                answers.push_back(IDYES);
             else if (word == "no")
-                m_app.QueueAnswer(IDNO);
+                answers.push_back(IDNO);
             else if (word == "ok")
-                m_app.QueueAnswer(IDOK);
+                answers.push_back(IDOK);
             else
                 throw ScriptError("expected yes, no or ok, not '" + word + "'");
         }
+        for (int nAnswer : answers)
+            m_app.QueueAnswer(nAnswer);
     }
 
     void Call(const std::string& op)
