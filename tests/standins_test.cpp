@@ -1,0 +1,182 @@
+// The host stand-ins as the page meets them through their DLLs: the communication service's
+// results, response data and device records; the response-code evaluation; the HART lock, the
+// worker timer and the string lookup.
+#include <gtest/gtest.h>
+
+#include <HostApp.h>
+#include <StandinBase.h>
+#include <StandinDevice.h>
+#include <StandinHart.h>
+#include <hartSeComm.h>
+
+#include <string.h>
+#include <vector>
+
+namespace
+{
+CHostApp theApp;
+
+const int kRecordSize = 2508;
+
+class ServiceTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        StandinResetService();
+        StandinResetDevice();
+        StandinSetRealWire(FALSE);
+        StandinAttachTransmitter(0);
+    }
+    void TearDown() override { StandinDetachAll(); }
+
+    static float RecordFloat(BYTE byDevice, int nOffset)
+    {
+        std::vector<BYTE> record(kRecordSize);
+        EXPECT_EQ(HartGetDevTable(byDevice, record.data(), kRecordSize), 1);
+        float fValue;
+        memcpy(&fValue, record.data() + nOffset, 4);
+        return fValue;
+    }
+};
+
+TEST_F(ServiceTest, AnIndexWithoutTransmitterHasNoRecordAndGetsNoAnswer)
+{
+    std::vector<BYTE> record(kRecordSize, 0xAB);
+    EXPECT_EQ(HartGetDevTable(1, record.data(), kRecordSize), 0);
+    EXPECT_EQ(HartGetDevTable(64, record.data(), kRecordSize), 0) << "64 devices at most";
+    EXPECT_EQ(record[0], 0xAB) << "the buffer is left as it was";
+    BYTE byResult = HartSendCmd(0, 1, NULL, 0);
+    EXPECT_EQ(byResult & HART_RESULT_RETRY_MASK, HART_RESULT_RETRY_MASK)
+        << "silence on the wire reads as 'send again'";
+}
+
+TEST_F(ServiceTest, ResultsAndResponseDataOfCompletedAndRefusedCommands)
+{
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_DONE);
+    BYTE data[HART_MAX_RSP_DATA];
+    ASSERT_EQ(HartGetRspData(data), 4) << "command 183 answers one float";
+
+    BYTE byShort = 1;
+    EXPECT_EQ(HartSendCmd(182, 0, &byShort, 1), 5) << "too few data bytes";
+    EXPECT_EQ(HartSendCmd(99, 0, NULL, 0), 64) << "not implemented";
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "busy", "2", NULL));
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_BUSY);
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_BUSY);
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_DONE);
+}
+
+TEST_F(ServiceTest, CommandFifteenFilesTheRangeValuesAndScriptedResultsFileNothing)
+{
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "lrv", "-12.5", NULL));
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "urv", "150", NULL));
+    const BYTE kScripted[] = {5};
+    StandinQueueResults(15, kScripted, 1);
+    EXPECT_EQ(HartSendCmd(15, 0, NULL, 0), 5);
+    EXPECT_EQ(RecordFloat(0, 176), 0.0f) << "a scripted result never reaches the transmitter";
+    EXPECT_EQ(HartSendCmd(15, 0, NULL, 0), HART_RESULT_DONE);
+    EXPECT_EQ(RecordFloat(0, 176), -12.5f);
+    EXPECT_EQ(RecordFloat(0, 180), 150.0f);
+}
+
+TEST_F(ServiceTest, ABaseDataReadFilesOnlyItsOwnBlock)
+{
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "temperature", "31.25", NULL));
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "cal_down", "-3", NULL));
+    for (BYTE byBlock = 0; byBlock < 2; byBlock++)
+        ASSERT_EQ(HartSendCmd(223, 0, &byBlock, 1), HART_RESULT_DONE);
+    EXPECT_EQ(RecordFloat(0, 2332), 31.25f);
+    EXPECT_EQ(RecordFloat(0, 2352), 0.0f) << "calibration down comes with the third block";
+    BYTE byLast = 2;
+    ASSERT_EQ(HartSendCmd(223, 0, &byLast, 1), HART_RESULT_DONE);
+    EXPECT_EQ(RecordFloat(0, 2352), -3.0f);
+}
+
+TEST_F(ServiceTest, ProcessRspCodeRejectsEveryResultButDoneUnlessTheScriptSaysOtherwise)
+{
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL), HART_RESULT_DONE);
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, 5, NULL), 0xFF);
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_BUSY, NULL), 0xFF);
+    HartSendCmd(43, 0, NULL, 0);
+    const BYTE kCodes[] = {0xFF, 7};
+    StandinQueueRspCodes(43, kCodes, 2);
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL), 0xFF);
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL), 7);
+    EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL), HART_RESULT_DONE)
+        << "the scripted answers are used up";
+}
+
+UINT TryTheLockOnce(LPVOID pParam)
+{
+    *static_cast<int*>(pParam) = FdLock::TryLock(1);
+    if (*static_cast<int*>(pParam))
+        FdLock::UnLock();
+    return 0;
+}
+
+UINT UnlockWithoutHolding(LPVOID)
+{
+    FdLock::UnLock();
+    return 0;
+}
+
+void RunToEnd(AFX_THREADPROC pfnProc, LPVOID pParam)
+{
+    CWinThread* pThread =
+        AfxBeginThread(pfnProc, pParam, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, NULL);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    ::WaitForSingleObject(pThread->m_hThread, INFINITE);
+    delete pThread;
+}
+
+int TryTheLockFromAnotherThread()
+{
+    int nResult = -1;
+    RunToEnd(&TryTheLockOnce, &nResult);
+    return nResult;
+}
+
+TEST(HartLockTest, OneHolderAtATimeAndOnlyTheHolderReleasesIt)
+{
+    ASSERT_EQ(FdLock::TryLock(1), 1);
+    EXPECT_TRUE(StandinIsHartLockHeld());
+    EXPECT_EQ(FdLock::TryLock(1), 0) << "the lock is not recursive";
+    EXPECT_EQ(TryTheLockFromAnotherThread(), 0);
+    RunToEnd(&UnlockWithoutHolding, NULL);
+    EXPECT_TRUE(StandinIsHartLockHeld()) << "an unlock by a thread that does not hold it is void";
+    FdLock::UnLock();
+    EXPECT_FALSE(StandinIsHartLockHeld());
+    EXPECT_EQ(TryTheLockFromAnotherThread(), 1);
+
+    StandinSetLockBusy(TRUE);
+    EXPECT_EQ(FdLock::TryLock(2), 0) << "another party holds it";
+    StandinSetLockBusy(FALSE);
+    EXPECT_EQ(FdLock::TryLock(1), 1);
+    FdLock::UnLock();
+}
+
+TEST(XTimerTest, RunsOutAfterItsPeriodAndCountsAsRunOutBeforeBegin)
+{
+    XTimer notStarted;
+    EXPECT_TRUE(notStarted.IsOverTime());
+    StandinSetTimerPeriod(60000);
+    XTimer timer;
+    timer.Begin();
+    EXPECT_FALSE(timer.IsOverTime());
+    StandinSetTimerPeriod(0);
+    EXPECT_FALSE(timer.IsOverTime()) << "the period is taken at Begin";
+    XTimer instant;
+    instant.Begin();
+    EXPECT_TRUE(instant.IsOverTime());
+    StandinSetTimerPeriod(2000);
+}
+
+TEST(ResStringTest, ResolvesThroughTheLoadedModulesStringTablesElseTheFallback)
+{
+    ASSERT_NE(::LoadLibraryW(L"Kestrum.dll"), nullptr);
+    EXPECT_EQ(GetResString(L"Kestrum", 5002, L"fallback"), L"Up Limit");
+    EXPECT_EQ(GetResString(L"Kestrum", 65000, L"fallback"), L"fallback");
+    EXPECT_EQ(GetResString(L"Kestrum", -1, L""), L"");
+}
+} // namespace
