@@ -1,18 +1,30 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine in the build's private prefix, with Wine's null graphics
-# driver (no display needed) and Wine's own diagnostics off. The prefix is made on first use.
+# Runs a Windows program under Wine in a private prefix of the build, with Wine's own diagnostics
+# off. By default the prefix uses Wine's null graphics driver (no display needed); with
+# KESTRUM_X_DISPLAY set, a second prefix draws on that X display instead. A prefix is made on first
+# use; Wine's dialog font has no U+2103, so DejaVu Sans is linked in for the "℃" labels.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX=${KESTRUM_WINEPREFIX:-$here/build/wineprefix}
+if [ -n "${KESTRUM_X_DISPLAY:-}" ]; then
+    export DISPLAY=$KESTRUM_X_DISPLAY
+    graphics=x11
+    default_prefix=$here/build/wineprefix-x11
+else
+    unset DISPLAY WAYLAND_DISPLAY
+    graphics=null
+    default_prefix=$here/build/wineprefix
+fi
+export WINEPREFIX=${KESTRUM_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-unset DISPLAY WAYLAND_DISPLAY
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
     if [ ! -f "$WINEPREFIX/.kestrum-ready" ]; then
         wineboot -i >/dev/null 2>&1 || true
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+            /v Tahoma /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.kestrum-ready"
     fi
