@@ -1,0 +1,160 @@
+// The MFC subset as the page uses it: message maps chained to the base class, dialog data
+// exchange, a modeless dialog from the application's resources, run-time class information,
+// CArray, and AfxMessageBox going through the application object.
+#include <gtest/gtest.h>
+
+#include <afxwin.h>
+#include <afxtempl.h>
+
+#include <string>
+#include <vector>
+
+namespace
+{
+// Records the boxes AfxMessageBox asks for and answers them with No.
+class CTestApp : public CWinApp
+{
+public:
+    virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
+    {
+        m_boxes.push_back(lpszPrompt);
+        m_types.push_back(nType);
+        return IDNO;
+    }
+    std::vector<std::wstring> m_boxes;
+    std::vector<UINT> m_types;
+} theApp;
+
+const UINT kEdit = 10, kButton = 11, kList = 12, WM_TEST_BASE = WM_APP + 1, WM_TEST = WM_APP + 2;
+
+class CBaseDlg : public CDialog
+{
+public:
+    CBaseDlg() : CDialog(100) {}
+    std::vector<std::string> m_calls;
+
+protected:
+    void OnGo() { m_calls.push_back("base:go"); }
+    LRESULT OnBaseMessage(WPARAM wParam, LPARAM) { return static_cast<LRESULT>(wParam) + 1; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CBaseDlg, CDialog)
+ON_BN_CLICKED(kButton, OnGo)
+ON_MESSAGE(WM_TEST_BASE, OnBaseMessage)
+END_MESSAGE_MAP()
+
+class CTestDlg : public CBaseDlg
+{
+    DECLARE_DYNAMIC(CTestDlg)
+public:
+    CString m_strText;
+    CComboBox m_list;
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX)
+    {
+        DDX_Control(pDX, kList, m_list);
+        DDX_Text(pDX, kEdit, m_strText);
+    }
+    void OnGo() { m_calls.push_back("derived:go"); }
+    LRESULT OnTest(WPARAM, LPARAM lParam) { return lParam * 2; }
+    DECLARE_MESSAGE_MAP()
+};
+
+IMPLEMENT_DYNAMIC(CTestDlg, CBaseDlg)
+
+BEGIN_MESSAGE_MAP(CTestDlg, CBaseDlg)
+ON_BN_CLICKED(kButton, OnGo)
+ON_MESSAGE(WM_TEST, OnTest)
+END_MESSAGE_MAP()
+
+class DialogTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL,
+                                      NULL, NULL);
+        m_parent.Attach(m_hParent);
+        ASSERT_TRUE(m_dlg.Create(100, &m_parent));
+    }
+    void TearDown() override
+    {
+        m_dlg.DestroyWindow();
+        m_parent.Detach();
+        ::DestroyWindow(m_hParent);
+    }
+    HWND m_hParent = NULL;
+    CWnd m_parent;
+    CTestDlg m_dlg;
+};
+
+TEST_F(DialogTest, TheMostDerivedMapHandlesAMessageFirstAndBaseEntriesStillApply)
+{
+    m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kButton, BN_CLICKED),
+                      reinterpret_cast<LPARAM>(::GetDlgItem(m_dlg.GetSafeHwnd(), kButton)));
+    EXPECT_EQ(m_dlg.m_calls, std::vector<std::string>({"derived:go"}));
+    EXPECT_EQ(m_dlg.SendMessage(WM_TEST, 0, 21), 42);
+    EXPECT_EQ(m_dlg.SendMessage(WM_TEST_BASE, 6, 0), 7) << "an entry only the base map has";
+    m_dlg.SendMessage(WM_COMMAND, MAKEWPARAM(kButton, BN_SETFOCUS), 0);
+    EXPECT_EQ(m_dlg.m_calls.size(), 1u) << "another notification code is not a click";
+}
+
+TEST_F(DialogTest, UpdateDataMovesTextBothWaysAndDdxControlAttachesTheList)
+{
+    EXPECT_EQ(::GetParent(m_dlg.GetSafeHwnd()), m_hParent);
+    ASSERT_NE(m_dlg.m_list.GetSafeHwnd(), nullptr) << "DDX_Control ran in OnInitDialog";
+    EXPECT_EQ(m_dlg.m_list.AddString(L"b"), 0);
+    m_dlg.m_list.InsertString(0, L"a");
+    m_dlg.m_list.SetItemData(1, 77);
+    m_dlg.m_list.SetCurSel(1);
+    CString strItem;
+    m_dlg.m_list.GetLBText(1, strItem);
+    EXPECT_EQ(strItem, L"b");
+    EXPECT_EQ(m_dlg.m_list.GetItemData(m_dlg.m_list.GetCurSel()), 77u);
+
+    m_dlg.m_strText = L"12.5 kPa";
+    m_dlg.UpdateData(FALSE);
+    wchar_t szText[32] = {0};
+    ::GetDlgItemTextW(m_dlg.GetSafeHwnd(), kEdit, szText, 32);
+    EXPECT_STREQ(szText, L"12.5 kPa");
+    ::SetDlgItemTextW(m_dlg.GetSafeHwnd(), kEdit, L"typed");
+    EXPECT_TRUE(m_dlg.UpdateData(TRUE));
+    EXPECT_EQ(m_dlg.m_strText, L"typed");
+}
+
+TEST(RuntimeClassTest, IsKindOfFollowsTheDeclaredChain)
+{
+    CTestDlg dlg;
+    EXPECT_TRUE(dlg.IsKindOf(RUNTIME_CLASS(CDialog)));
+    EXPECT_TRUE(dlg.IsKindOf(RUNTIME_CLASS(CWnd)));
+    EXPECT_FALSE(dlg.IsKindOf(RUNTIME_CLASS(CComboBox)));
+    EXPECT_STREQ(dlg.GetRuntimeClass()->m_lpszClassName, "CTestDlg");
+}
+
+TEST(CArrayTest, KeepsOrderThroughGrowthInsertionAndRemoval)
+{
+    CArray<int, int> values;
+    for (int i = 0; i < 100; i++)
+        values.Add(i);
+    values.RemoveAt(10, 80);
+    ASSERT_EQ(values.GetSize(), 20);
+    EXPECT_EQ(values[9], 9);
+    EXPECT_EQ(values[10], 90);
+    values.SetSize(25);
+    EXPECT_EQ(values[24], 0) << "new elements are value-initialized";
+    values.RemoveAll();
+    EXPECT_TRUE(values.IsEmpty());
+}
+
+TEST(MessageBoxTest, AfxMessageBoxAsksTheApplicationAndLoadsStringIds)
+{
+    EXPECT_EQ(AfxMessageBox(L"Set Failed", MB_ICONERROR), IDNO);
+    EXPECT_EQ(AfxMessageBox(200, MB_YESNO), IDNO);
+    ASSERT_EQ(theApp.m_boxes.size(), 2u);
+    EXPECT_EQ(theApp.m_boxes[0], L"Set Failed");
+    EXPECT_EQ(theApp.m_types[0], UINT(MB_ICONERROR));
+    EXPECT_EQ(theApp.m_boxes[1], L"from the application");
+}
+} // namespace
