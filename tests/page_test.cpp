@@ -143,6 +143,7 @@ struct TemplateItem
     int nId;
     DWORD dwStyle;
     short x, y, cx, cy;
+    WORD wClass; // the predefined class's atom; 0 for a class given by name
     std::wstring text;
 };
 
@@ -201,6 +202,7 @@ TEST_F(PageTest, TheBuiltTemplateHoldsTheFiftyControlsAsDesigned)
         int nId;
         memcpy(&nId, p + 10, 4);
         item.nId = nId;
+        item.wClass = p[12] == 0xFFFF ? p[13] : 0;
         p = SkipSzOrOrd(p + 12);
         p = SkipSzOrOrd(p, &item.text);
         p += 1 + *p / 2; // creation data
@@ -226,6 +228,22 @@ TEST_F(PageTest, TheBuiltTemplateHoldsTheFiftyControlsAsDesigned)
     for (int i = 17; i <= 23; i++)
         EXPECT_EQ(items[i].dwStyle & WS_VISIBLE, 0u)
             << "range-calibration control " << items[i].nId;
+    // Every label is a static text with the group style, the hidden ones of the range-calibration
+    // group included (a resource compiler drops LTEXT's default group style once a style is
+    // written).
+    const WORD kStaticClass = 0x0082;
+    int nLabels = 0;
+    for (const TemplateItem& item : items)
+    {
+        if (item.wClass == kStaticClass)
+        {
+            nLabels++;
+            EXPECT_NE(item.dwStyle & WS_GROUP, 0u) << "label " << item.nId;
+        }
+    }
+    EXPECT_EQ(nLabels, 25);
+    EXPECT_EQ(items[21].dwStyle, DWORD(WS_CHILD | SS_LEFT | WS_GROUP));
+    EXPECT_EQ(items[23].dwStyle, DWORD(WS_CHILD | SS_LEFT | WS_GROUP));
     EXPECT_EQ(items[13].text, L"\u2103");
     EXPECT_EQ(items[45].text, L"\u2103");
     EXPECT_EQ(items[24].text, L"Refresh");
