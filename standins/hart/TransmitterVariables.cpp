@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <system_error>
 
@@ -32,6 +33,13 @@ const WholeVariable kWholeVariables[] = {
     {"mfr_id", 0, 255, [](DeviceState& s, long long v) { s.manufacturerId = Byte(v); }},
     {"dev_type", 0, 255, [](DeviceState& s, long long v) { s.deviceType = Byte(v); }},
     {"byte10", 0, 255, [](DeviceState& s, long long v) { s.deviceId[1] = Byte(v); }},
+    // The pressure as the bits of an IEEE-754 single (decimal), so that the transmitter can report
+    // a value that is not finite, which "pressure" refuses.
+    {"pressure_bits", 0, 4294967295LL,
+     [](DeviceState& s, long long v) {
+         const uint32_t bits = static_cast<uint32_t>(v);
+         std::memcpy(&s.pressure, &bits, sizeof(bits));
+     }},
 };
 
 struct DecimalVariable

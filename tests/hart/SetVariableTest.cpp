@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace hartsim;
 
 TEST(SetVariable, StoresParsedValues)
@@ -68,4 +70,16 @@ TEST(SetVariable, RejectsBadInputWithAReasonAndKeepsTheState)
         EXPECT_EQ(state.serial, fresh.serial);
         EXPECT_EQ(state.busyCount, fresh.busyCount);
     }
+}
+
+TEST(SetVariable, PressureBitsGiveAnyPatternANonFiniteOneIncluded)
+{
+    Transmitter transmitter;
+    std::string error;
+    EXPECT_TRUE(transmitter.SetVariable("pressure_bits", "1120403456", &error)) << error;
+    EXPECT_EQ(transmitter.State().pressure, 100.0f); // 0x42C80000
+    EXPECT_TRUE(transmitter.SetVariable("pressure_bits", "4286578688", &error)) << error;
+    EXPECT_EQ(transmitter.State().pressure, -std::numeric_limits<float>::infinity()); // 0xFF800000
+    EXPECT_FALSE(transmitter.SetVariable("pressure_bits", "4294967296", &error));
+    EXPECT_NE(error.find("out of range"), std::string::npos) << error;
 }
