@@ -28,7 +28,8 @@ CString FormatValue(float fValue, LPCWSTR lpszFormat)
 }
 
 // The serial number ends at the first blank, else at the first zero byte, else after nine
-// characters; control characters are shown as '?'.
+// characters. Every other byte, a control byte included, is converted as it stands, so a Set
+// that leaves the text alone writes back what the device holds.
 CString SerialNumberText(const char (&szSerial)[9])
 {
     char szBuffer[10] = {0};
@@ -37,11 +38,6 @@ CString SerialNumberText(const char (&szSerial)[9])
     if (pBlank != NULL)
         *pBlank = '\0';
     int nLength = static_cast<int>(strlen(szBuffer));
-    for (int i = 0; i < nLength; i++)
-    {
-        if (static_cast<unsigned char>(szBuffer[i]) < 0x20 || szBuffer[i] == 0x7F)
-            szBuffer[i] = '?';
-    }
     CString strSerial;
     if (nLength == 0)
         return strSerial;

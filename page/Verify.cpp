@@ -84,20 +84,29 @@ UINT CDlgKestrum::VerifyThread(LPVOID pParam)
 }
 
 // Range high and low must read exactly as typed ("%.3f"); pressure and temperature must lie
-// within their tolerances. Differences are taken in single precision.
+// within their tolerances. Differences are taken in single precision. A value that is not a
+// number or is infinite, on the device's side or as a typed reference, never verifies: the page
+// shows such a value by name ("NaN", "+Inf", "-Inf"), and a comparison with it proves nothing
+// (an infinite span would pass any pressure).
 BOOL CDlgKestrum::MatchesReferences()
 {
     DeviceRecord record;
     TakeRecord(record);
+    float fRefPressure = ReferenceNumber(m_strRefPress);
+    float fRefTemperature = ReferenceNumber(m_strRefTemp);
+    if (!isfinite(record.fRangeHigh) || !isfinite(record.fRangeLow) ||
+        !isfinite(record.fPressure) || !isfinite(record.fTemperature) || !isfinite(fRefPressure) ||
+        !isfinite(fRefTemperature))
+        return FALSE;
     if (FormatRangeValue(record.fRangeHigh) != m_strRefRangeHigh ||
         FormatRangeValue(record.fRangeLow) != m_strRefRangeLow)
         return FALSE;
-    float fPressureDifference = record.fPressure - ReferenceNumber(m_strRefPress);
+    float fPressureDifference = record.fPressure - fRefPressure;
     float fSpanDifference = record.fRangeHigh - record.fRangeLow;
     double dPressureDeviation = fabs(static_cast<double>(fPressureDifference));
     if (dPressureDeviation != 0 &&
         !(dPressureDeviation / fabs(static_cast<double>(fSpanDifference)) <= kPressureTolerance))
         return FALSE;
-    float fTemperatureDifference = record.fTemperature - ReferenceNumber(m_strRefTemp);
+    float fTemperatureDifference = record.fTemperature - fRefTemperature;
     return fabs(static_cast<double>(fTemperatureDifference)) <= kTemperatureTolerance;
 }
