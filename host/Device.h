@@ -25,6 +25,23 @@ public:
     FdDevice& operator=(const FdDevice&) { return *this; }
 };
 
+// The host's table of the devices that it manages. The module carries the declaration with the
+// other device types but never builds or reads one; what each member means is the host's.
+// Assigning one copies its members one by one.
+class DEVICE_API FdDeviceMgr
+{
+public:
+    enum
+    {
+        MaxDeviceCount = 64
+    };
+
+    int m_nCount;
+    CString m_strName;
+    int m_nCurrent;
+    DWORD m_dwDevices[MaxDeviceCount];
+};
+
 class DEVICE_API FdInfo
 {
 public:

@@ -81,6 +81,8 @@ UINT CDlgKestrum::RangeGetThread(LPVOID pParam)
             swap32(&nBits);
             float fValue;
             memcpy(&fValue, &nBits, sizeof(fValue));
+            // A reading that is not finite empties the field: no earlier value may stay there to
+            // be downloaded as if the device had just reported it.
             CString strValue;
             if (isfinite(fValue))
                 strValue.Format(L"%.6f", static_cast<double>(fValue));
