@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the x86_64 build under Wine, then the 32-bit product
-# DLL built and inspected.
+# Builds everything and runs every test twice: the 32-bit (i686) build, the product, under the
+# 32-bit Wine, and the x86_64 build under the system's Wine. The i686 DLL is then inspected.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
-cmake --preset x64 >/dev/null
-cmake --build --preset x64
-ctest --preset x64
-cmake --preset x86 >/dev/null
-cmake --build --preset x86
+for preset in x86 x64; do
+    echo "== $preset"
+    cmake --preset $preset >/dev/null
+    cmake --build --preset $preset
+    ctest --preset $preset
+done
 scripts/check-dll32.sh build/x86/bin/Kestrum.dll

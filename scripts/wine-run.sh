@@ -1,11 +1,27 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in a private prefix of the build, with Wine's own diagnostics
-# off. By default the prefix uses Wine's null graphics driver (no display needed); with
-# KESTRUM_X_DISPLAY set, a second prefix draws on that X display instead. A prefix is made on first
-# use; Wine's dialog font has no U+2103, so DejaVu Sans is linked in for the "℃" labels.
+# off. The program's PE machine type picks the Wine: a 32-bit (i386) program runs with the 32-bit
+# loader that scripts/setup-wine32.sh unpacked into build/wine32, in a 32-bit prefix of its own; an
+# x86_64 program runs with the system's Wine. By default the prefix uses Wine's null graphics
+# driver (no display needed); with KESTRUM_X_DISPLAY set, an x86_64 prefix draws on that X display
+# instead. A prefix is made on first use; Wine's dialog font has no U+2103, so DejaVu Sans is
+# linked in for the "℃" labels.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+program=${1:?usage: wine-run.sh PROGRAM.exe [ARGS...]}
+
+# The machine field of the PE header: 0x14c for i386, 0x8664 for x86_64.
+pe_machine() {
+    local offset
+    offset=$(od -An -tu4 -j60 -N4 "$1" 2>/dev/null | tr -d ' ')
+    [ -n "$offset" ] && od -An -tx2 -j$((offset + 4)) -N2 "$1" | tr -d ' '
+}
+
+bits=64
+[ -f "$program" ] && [ "$(pe_machine "$program")" = 014c ] && bits=32
+
 if [ -n "${KESTRUM_X_DISPLAY:-}" ]; then
+    [ $bits = 64 ] || { echo "wine-run.sh: the X display is for x86_64 programs only" >&2; exit 2; }
     export DISPLAY=$KESTRUM_X_DISPLAY
     graphics=x11
     default_prefix=$here/build/wineprefix-x11
@@ -14,6 +30,19 @@ else
     graphics=null
     default_prefix=$here/build/wineprefix
 fi
+
+if [ $bits = 32 ]; then
+    root=${KESTRUM_WINE32:-$here/build/wine32}/root
+    [ -x "$root/usr/lib/wine/wine" ] || "$here/scripts/setup-wine32.sh"
+    wine=$root/usr/lib/wine/wine
+    default_prefix=$here/build/wineprefix32
+    # The unpacked i386 libraries; libc comes from the system's /lib/ld-linux.so.2.
+    export LD_LIBRARY_PATH=$root/usr/lib/i386-linux-gnu:$root/lib/i386-linux-gnu
+    export WINEARCH=win32
+    unset WINELOADER WINESERVER
+else
+    wine=wine
+fi
 export WINEPREFIX=${KESTRUM_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -21,12 +50,16 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
     if [ ! -f "$WINEPREFIX/.kestrum-ready" ]; then
-        wineboot -i >/dev/null 2>&1 || true
-        wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
-        wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+        "$wine" wineboot -i >/dev/null 2>&1 || true
+        "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v Tahoma /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
         wineserver -w
         touch "$WINEPREFIX/.kestrum-ready"
     fi
 ) 9>"$WINEPREFIX.lock"
-exec wine "$@"
+# The server and Wine's own processes (services, explorer ...) stay for a while after a program
+# ends, so a run of many programs starts them once; that matters most for the emulated 32-bit
+# Wine. A server that already runs for the prefix is left as it is.
+wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1 || true
+exec "$wine" "$@"
