@@ -40,8 +40,8 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CBaseDlg, CDialog)
-ON_BN_CLICKED(kButton, OnGo)
-ON_MESSAGE(WM_TEST_BASE, OnBaseMessage)
+ON_BN_CLICKED(kButton, &CBaseDlg::OnGo)
+ON_MESSAGE(WM_TEST_BASE, &CBaseDlg::OnBaseMessage)
 END_MESSAGE_MAP()
 
 class CTestDlg : public CBaseDlg
@@ -65,8 +65,8 @@ protected:
 IMPLEMENT_DYNAMIC(CTestDlg, CBaseDlg)
 
 BEGIN_MESSAGE_MAP(CTestDlg, CBaseDlg)
-ON_BN_CLICKED(kButton, OnGo)
-ON_MESSAGE(WM_TEST, OnTest)
+ON_BN_CLICKED(kButton, &CTestDlg::OnGo)
+ON_MESSAGE(WM_TEST, &CTestDlg::OnTest)
 END_MESSAGE_MAP()
 
 class DialogTest : public ::testing::Test

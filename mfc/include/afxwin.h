@@ -51,11 +51,15 @@ protected:                                                                      
                 (void)_afxL;                                                                       \
                 (void)_afxResult;
 
-// Calls memberFxn() for a WM_COMMAND with the control id id and the notification code code.
+// The handler names below take the standard form, &CMyDialog::OnSomething. Each entry converts
+// the handler to the one pointer-to-member type that fits its entry, so a handler with another
+// signature, or a bare member name, does not compile, as with MFC's own map entries.
+
+// Calls void memberFxn() for a WM_COMMAND with the control id id and the notification code code.
 #define ON_CONTROL(code, id, memberFxn)                                                            \
     if (_afxMsg == WM_COMMAND && LOWORD(_afxW) == (id) && HIWORD(_afxW) == (code))                 \
     {                                                                                              \
-        _afxThis->memberFxn();                                                                     \
+        (_afxThis->*static_cast<void (ThisClass::*)()>(memberFxn))();                              \
         *_afxResult = 0;                                                                           \
         return TRUE;                                                                               \
     }
@@ -70,7 +74,8 @@ protected:                                                                      
 #define ON_MESSAGE(message, memberFxn)                                                             \
     if (_afxMsg == (message))                                                                      \
     {                                                                                              \
-        *_afxResult = _afxThis->memberFxn(_afxW, _afxL);                                           \
+        *_afxResult = (_afxThis->*static_cast<LRESULT (ThisClass::*)(WPARAM, LPARAM)>(memberFxn))( \
+            _afxW, _afxL);                                                                         \
         return TRUE;                                                                               \
     }
 

@@ -28,9 +28,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM)
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
-ON_COMMAND(IDOK, OnOK)
-ON_COMMAND(IDCANCEL, OnCancel)
+ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog() : m_lpszTemplateName(NULL), m_nIDHelp(0), m_pParentWnd(NULL) {}
