@@ -69,6 +69,37 @@ ON_BN_CLICKED(kButton, &CTestDlg::OnGo)
 ON_MESSAGE(WM_TEST, &CTestDlg::OnTest)
 END_MESSAGE_MAP()
 
+// Counts the calls of its Create, to see that CDialog's Create is virtual.
+class CCountingDlg : public CDialog
+{
+public:
+    CCountingDlg() : CDialog(100) {}
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd) override
+    {
+        ++m_nCreates;
+        return CDialog::Create(nIDTemplate, pParentWnd);
+    }
+    int m_nCreates = 0;
+};
+
+TEST(DialogCreate, IsVirtualAndANullParentMeansTheMainWindow)
+{
+    HWND hMain =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
+    CWnd mainWnd;
+    mainWnd.Attach(hMain);
+    theApp.m_pMainWnd = &mainWnd;
+    CCountingDlg dlg;
+    CDialog* pDialog = &dlg;
+    EXPECT_TRUE(pDialog->Create(100, NULL));
+    EXPECT_EQ(dlg.m_nCreates, 1);
+    EXPECT_EQ(::GetParent(dlg.GetSafeHwnd()), hMain);
+    dlg.DestroyWindow();
+    theApp.m_pMainWnd = NULL;
+    mainWnd.Detach();
+    ::DestroyWindow(hMain);
+}
+
 class DialogTest : public ::testing::Test
 {
 protected:
