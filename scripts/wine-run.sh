@@ -3,6 +3,10 @@
 # off. By default the prefix uses Wine's null graphics driver (no display needed); with
 # KESTRUM_X_DISPLAY set, a second prefix draws on that X display instead. A prefix is made on first
 # use; Wine's dialog font has no U+2103, so DejaVu Sans is linked in for the "℃" labels.
+# KESTRUM_WINE_LOCALE (for example zh_CN.UTF-8) runs the program in that locale: Wine takes the
+# ANSI code page and the user locale of each process from LC_ALL (zh_CN: code page 936, locale
+# 0x804), needs no glibc locale for it and keeps nothing of it in the prefix, so one prefix serves
+# every locale, also at the same time.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 if [ -n "${KESTRUM_X_DISPLAY:-}" ]; then
@@ -29,4 +33,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         touch "$WINEPREFIX/.kestrum-ready"
     fi
 ) 9>"$WINEPREFIX.lock"
+if [ -n "${KESTRUM_WINE_LOCALE:-}" ]; then
+    exec env LC_ALL="$KESTRUM_WINE_LOCALE" wine "$@"
+fi
 exec wine "$@"
