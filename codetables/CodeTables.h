@@ -1,4 +1,4 @@
-// Shared code tables: small value types that map numeric device codes (HART engineering
+﻿// Shared code tables: small value types that map numeric device codes (HART engineering
 // units, enumeration values of device settings) to display labels, two byte-order helpers for
 // values that travel big-endian over HART, and the static catalogue of tables.
 //
@@ -12,13 +12,21 @@
 
 #include <cstdint>
 
+// The catalogue's operations are exported by Kestrum.dll, which defines CODETABLES_EXPORTS while it
+// builds; every other module that includes this header imports them from there.
+#ifdef CODETABLES_EXPORTS
+#define CODETABLES_API __declspec(dllexport)
+#else
+#define CODETABLES_API __declspec(dllimport)
+#endif
+
 // One numeric code with its display label.
 //
 // The special members are defined out of line so that they are exported with the class (GCC
 // exports neither members defaulted inside a dllexport class nor unused inline ones). The
 // inline constructor lets the tables below be written as {code, L"label"} rows. Declaring the
 // copy operations suppresses the move operations, so moving a pair copies it.
-struct AFX_EXT_CLASS NumStrPair
+struct CODETABLES_API NumStrPair
 {
     int code;
     CString str;
@@ -35,7 +43,7 @@ struct AFX_EXT_CLASS NumStrPair
 // Read-only view over a static array of NumStrPair. Copies share the array. Every search scans
 // from index 0 upward and stops at the first match, so where a table holds a code or a label
 // twice the lower index wins.
-struct AFX_EXT_CLASS CodeTable
+struct CODETABLES_API CodeTable
 {
     const NumStrPair* entries;
     int count;
@@ -63,10 +71,10 @@ struct NumClassStrPair
 };
 
 // Exchange the two bytes of *value in place; a null pointer is ignored.
-AFX_EXT_API void swap16(std::uint16_t* value);
+CODETABLES_API void swap16(std::uint16_t* value);
 // Reverse the four bytes of *value in place; a null pointer is ignored. The storage of a 32-bit
 // float may be passed as well: the bytes are moved without reading them as an integer.
-AFX_EXT_API void swap32(std::uint32_t* value);
+CODETABLES_API void swap32(std::uint32_t* value);
 
 inline CString ECodeNames[] = {L"0E", L"1E", L"2E", L"3E", L"4E",
                                L"5E", L"6E", L"7E", L"8E", L"9E"};

@@ -8,9 +8,9 @@
 #include <CodeTables.h>
 
 #include <math.h>
-#include <stdio.h>
 
 #include "../res/resource.h"
+#include "ScanFloat.h"
 
 BOOL TakeHartLock();
 
@@ -142,7 +142,7 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
     CString strValue;
     GetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
     float fValue = 0;
-    if (strValue.IsEmpty() || swscanf(strValue, L"%f", &fValue) != 1 || !isfinite(fValue))
+    if (strValue.IsEmpty() || !ScanFloat(strValue, fValue) || !isfinite(fValue))
     {
         Tell(ModuleKeySibling, IDS_GET_VALUE_FIRST, MB_OK);
         return;

@@ -6,6 +6,10 @@
 # driver (no display needed); with KESTRUM_X_DISPLAY set, an x86_64 prefix draws on that X display
 # instead. A prefix is made on first use; Wine's dialog font has no U+2103, so DejaVu Sans is
 # linked in for the "℃" labels.
+# KESTRUM_WINE_LOCALE (for example zh_CN.UTF-8) runs the program in that locale: Wine takes the
+# ANSI code page and the user locale of each process from LC_ALL (zh_CN: code page 936, locale
+# 0x804), needs no glibc locale for it and keeps nothing of it in the prefix, so one prefix serves
+# every locale, also at the same time.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 program=${1:?usage: wine-run.sh PROGRAM.exe [ARGS...]}
@@ -62,4 +66,5 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # ends, so a run of many programs starts them once; that matters most for the emulated 32-bit
 # Wine. A server that already runs for the prefix is left as it is.
 wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1 || true
+[ -z "${KESTRUM_WINE_LOCALE:-}" ] || export LC_ALL="$KESTRUM_WINE_LOCALE"
 exec "$wine" "$@"

@@ -40,8 +40,8 @@ protected:
 };
 
 BEGIN_MESSAGE_MAP(CBaseDlg, CDialog)
-ON_BN_CLICKED(kButton, OnGo)
-ON_MESSAGE(WM_TEST_BASE, OnBaseMessage)
+ON_BN_CLICKED(kButton, &CBaseDlg::OnGo)
+ON_MESSAGE(WM_TEST_BASE, &CBaseDlg::OnBaseMessage)
 END_MESSAGE_MAP()
 
 class CTestDlg : public CBaseDlg
@@ -65,9 +65,40 @@ protected:
 IMPLEMENT_DYNAMIC(CTestDlg, CBaseDlg)
 
 BEGIN_MESSAGE_MAP(CTestDlg, CBaseDlg)
-ON_BN_CLICKED(kButton, OnGo)
-ON_MESSAGE(WM_TEST, OnTest)
+ON_BN_CLICKED(kButton, &CTestDlg::OnGo)
+ON_MESSAGE(WM_TEST, &CTestDlg::OnTest)
 END_MESSAGE_MAP()
+
+// Counts the calls of its Create, to see that CDialog's Create is virtual.
+class CCountingDlg : public CDialog
+{
+public:
+    CCountingDlg() : CDialog(100) {}
+    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd) override
+    {
+        ++m_nCreates;
+        return CDialog::Create(nIDTemplate, pParentWnd);
+    }
+    int m_nCreates = 0;
+};
+
+TEST(DialogCreate, IsVirtualAndANullParentMeansTheMainWindow)
+{
+    HWND hMain =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
+    CWnd mainWnd;
+    mainWnd.Attach(hMain);
+    theApp.m_pMainWnd = &mainWnd;
+    CCountingDlg dlg;
+    CDialog* pDialog = &dlg;
+    EXPECT_TRUE(pDialog->Create(100, NULL));
+    EXPECT_EQ(dlg.m_nCreates, 1);
+    EXPECT_EQ(::GetParent(dlg.GetSafeHwnd()), hMain);
+    dlg.DestroyWindow();
+    theApp.m_pMainWnd = NULL;
+    mainWnd.Detach();
+    ::DestroyWindow(hMain);
+}
 
 class DialogTest : public ::testing::Test
 {

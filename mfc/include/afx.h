@@ -4,6 +4,12 @@
 // as MFC's shared-library form is.
 #pragma once
 
+// MFC sets up <windows.h> itself, with its own settings; a source that includes <windows.h> first
+// would build against other ones.
+#ifdef _WINDOWS_
+#error WINDOWS.H already included.  MFC apps must not #include <windows.h>
+#endif
+
 #ifndef _AFXDLL
 #define _AFXDLL
 #endif

@@ -51,11 +51,15 @@ protected:                                                                      
                 (void)_afxL;                                                                       \
                 (void)_afxResult;
 
-// Calls memberFxn() for a WM_COMMAND with the control id id and the notification code code.
+// The handler names below take the standard form, &CMyDialog::OnSomething. Each entry converts
+// the handler to the one pointer-to-member type that fits its entry, so a handler with another
+// signature, or a bare member name, does not compile, as with MFC's own map entries.
+
+// Calls void memberFxn() for a WM_COMMAND with the control id id and the notification code code.
 #define ON_CONTROL(code, id, memberFxn)                                                            \
     if (_afxMsg == WM_COMMAND && LOWORD(_afxW) == (id) && HIWORD(_afxW) == (code))                 \
     {                                                                                              \
-        _afxThis->memberFxn();                                                                     \
+        (_afxThis->*static_cast<void (ThisClass::*)()>(memberFxn))();                              \
         *_afxResult = 0;                                                                           \
         return TRUE;                                                                               \
     }
@@ -70,7 +74,8 @@ protected:                                                                      
 #define ON_MESSAGE(message, memberFxn)                                                             \
     if (_afxMsg == (message))                                                                      \
     {                                                                                              \
-        *_afxResult = _afxThis->memberFxn(_afxW, _afxL);                                           \
+        *_afxResult = (_afxThis->*static_cast<LRESULT (ThisClass::*)(WPARAM, LPARAM)>(memberFxn))( \
+            _afxW, _afxL);                                                                         \
         return TRUE;                                                                               \
     }
 
@@ -203,12 +208,10 @@ public:
     virtual ~CDialog();
 
     // Creates the dialog modeless from its template, which is looked up through the resource
-    // chain (the application, then every extension module).
+    // chain (the application, then every extension module). A NULL parent stands for the
+    // application's main window (AfxGetMainWnd).
     virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
-    BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL)
-    {
-        return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd);
-    }
+    virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL);
     virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = NULL,
                                 HINSTANCE hInst = NULL);
     virtual BOOL OnInitDialog();
@@ -282,6 +285,7 @@ public:
     BOOL SetThreadPriority(int nPriority) { return ::SetThreadPriority(m_hThread, nPriority); }
     int GetThreadPriority() { return ::GetThreadPriority(m_hThread); }
     virtual void Delete();
+    virtual CWnd* GetMainWnd() { return m_pMainWnd; }
 
     HANDLE m_hThread;
     DWORD m_nThreadID;
@@ -296,6 +300,9 @@ AFX_CORE_API CWinThread* AFXAPI AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPV
                                                UINT nStackSize = 0, DWORD dwCreateFlags = 0,
                                                LPSECURITY_ATTRIBUTES lpSecurityAttrs = NULL);
 AFX_CORE_API void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete = TRUE);
+// The calling thread's object: a worker's own, the application on the thread that made it, NULL on
+// any other thread.
+AFX_CORE_API CWinThread* AFXAPI AfxGetThread();
 
 // The application object. The host derives from it; extension modules reach it through
 // AfxGetApp, and AfxMessageBox asks its DoMessageBox, so the host decides how boxes are shown.
@@ -314,6 +321,8 @@ public:
 };
 
 AFX_CORE_API CWinApp* AFXAPI AfxGetApp();
+// The main window of the calling thread's object (AfxGetThread), or NULL.
+AFX_CORE_API CWnd* AFXAPI AfxGetMainWnd();
 AFX_CORE_API HINSTANCE AFXAPI AfxGetInstanceHandle();
 AFX_CORE_API HINSTANCE AFXAPI AfxGetResourceHandle();
 AFX_CORE_API void AFXAPI AfxSetResourceHandle(HINSTANCE hInstResource);

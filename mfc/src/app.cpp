@@ -80,6 +80,12 @@ CWinApp* AFXAPI AfxGetApp()
     return AfxGetModuleState()->m_pCurrentWinApp;
 }
 
+CWnd* AFXAPI AfxGetMainWnd()
+{
+    CWinThread* pThread = AfxGetThread();
+    return pThread != NULL ? pThread->GetMainWnd() : NULL;
+}
+
 HINSTANCE AFXAPI AfxGetInstanceHandle()
 {
     AFX_MODULE_STATE* pState = AfxGetModuleState();

@@ -28,9 +28,9 @@ INT_PTR CALLBACK AfxDlgProc(HWND, UINT, WPARAM, LPARAM)
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
-ON_MESSAGE(WM_INITDIALOG, HandleInitDialog)
-ON_COMMAND(IDOK, OnOK)
-ON_COMMAND(IDCANCEL, OnCancel)
+ON_MESSAGE(WM_INITDIALOG, &CDialog::HandleInitDialog)
+ON_COMMAND(IDOK, &CDialog::OnOK)
+ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
 CDialog::CDialog() : m_lpszTemplateName(NULL), m_nIDHelp(0), m_pParentWnd(NULL) {}
@@ -59,17 +59,22 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
                           hInst);
 }
 
+BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
+{
+    return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd);
+}
+
 BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
 {
     if (m_hWnd != NULL || lpDialogTemplate == NULL)
         return FALSE;
-    if (pParentWnd != NULL)
-        m_pParentWnd = pParentWnd;
+    if (pParentWnd == NULL)
+        pParentWnd = AfxGetMainWnd();
     if (hInst == NULL)
         hInst = AfxGetResourceHandle();
     t_pWndInit = this;
     t_hHookCreate = ::SetWindowsHookExW(WH_CBT, &CreateHookProc, NULL, ::GetCurrentThreadId());
-    HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, m_pParentWnd->GetSafeHwnd(),
+    HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(),
                                              &AfxDlgProc, 0);
     ::UnhookWindowsHookEx(t_hHookCreate);
     t_hHookCreate = NULL;

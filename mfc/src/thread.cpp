@@ -87,3 +87,11 @@ void AFXAPI AfxEndThread(UINT nExitCode, BOOL bDelete)
     }
     _endthreadex(nExitCode);
 }
+
+CWinThread* AFXAPI AfxGetThread()
+{
+    if (t_pCurrentThread != NULL)
+        return t_pCurrentThread;
+    CWinApp* pApp = AfxGetApp();
+    return pApp != NULL && pApp->m_nThreadID == ::GetCurrentThreadId() ? pApp : NULL;
+}

@@ -178,7 +178,7 @@ BOOL CTablePage::OnCmdMsg(UINT nID, int nCode, void* pExtra, AFX_CMDHANDLERINFO*
 {
     if (CDialog::OnCmdMsg(nID, nCode, pExtra, pHandlerInfo))
         return TRUE;
-    CWnd* pParent = m_pParentWnd;
+    CWnd* pParent = CWnd::FromHandlePermanent(::GetParent(m_hWnd));
     return m_bRouteCmdMsg && pParent != NULL && pParent->OnCmdMsg(nID, nCode, pExtra, pHandlerInfo);
 }
 

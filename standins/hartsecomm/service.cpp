@@ -1,7 +1,7 @@
 // The stand-in HART communication service: one record per device, scripted results, and the
 // exchanges with the simulated transmitters.
-#include <StandinHart.h>
 #include <StandinBase.h>
+#include <StandinHart.h>
 #include <JsonLine.h>
 
 #include <HartFrame.h>
