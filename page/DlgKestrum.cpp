@@ -35,7 +35,7 @@ END_MESSAGE_MAP()
 
 CDlgKestrum::CDlgKestrum()
     : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_cmd(0), m_cmdData(), m_cmdLen(0),
-      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0)
+      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
 {
 }
 

@@ -156,4 +156,9 @@ private:
     CString m_strRefRangeLow;
     CString m_strRefPress;
     CString m_strRefTemp;
+
+    // The Download worker checks and sends these: the point code and the Value text, which
+    // OnRangeDownload reads only while no Download worker exists.
+    BYTE m_byRangePoint;
+    CString m_strRangeValue;
 };

@@ -75,11 +75,16 @@ void CDlgKestrum::ReadPresentValue()
     SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
 }
 
+// The point and the Value text are read here, on the window thread, with the controls disabled:
+// nothing changes them before the worker checks them, and the worker sends no message to read them.
 void CDlgKestrum::OnRangeDownload()
 {
     if (Ask(IDS_ASK_RANGE_CORRECT) != IDYES || m_nDevIndex < 0 || m_pRangeDownloadThread.IsSet())
         return;
     EnableControls(FALSE);
+    int nSelected = m_cmbPoint.GetCurSel();
+    m_byRangePoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
+    GetDlgItemText(IDC_EDT_RANGE_VALUE, m_strRangeValue);
     StartWorker(m_pRangeDownloadThread, &CDlgKestrum::RangeDownloadThread);
 }
 
@@ -106,15 +111,13 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
     SetProgress(30);
     ::Sleep(200);
     SetProgress(50);
-    int nSelected = m_cmbPoint.GetCurSel();
-    BYTE byPoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
+    BYTE byPoint = m_byRangePoint;
     if (byPoint != kPointLow && byPoint != kPointUp)
     {
         Tell(ModuleKeySibling, IDS_CHOOSE_POINT, MB_OK);
         return;
     }
-    CString strValue;
-    GetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+    const CString& strValue = m_strRangeValue;
     float fValue = 0;
     if (strValue.IsEmpty() || swscanf(strValue, L"%f", &fValue) != 1 || !isfinite(fValue))
     {
