@@ -35,7 +35,7 @@ END_MESSAGE_MAP()
 
 CDlgKestrum::CDlgKestrum()
     : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_cmd(0), m_cmdData(), m_cmdLen(0),
-      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0)
+      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
 {
 }
 
@@ -113,6 +113,10 @@ int CDlgKestrum::OnDeviceChanged()
     return StartRefresh();
 }
 
+// Releasing stops the page in every case. The two tests are not alternatives: a locked page is
+// stopped by the first, which unlocks it, and then again by the second, so the host sees the stop's
+// calls (CleanThread, PageUnLock, progress 0) twice; a free page is stopped once. A stop is safe
+// to repeat, and the calls the host sees on a release are part of the page's contract with it.
 void CDlgKestrum::ReleasePage()
 {
     if (!IsPageBusy())
@@ -223,7 +227,11 @@ void CDlgKestrum::EnableControls(BOOL bEnable)
     }
 }
 
-// Hands every worker to the host, which ends it and clears its slot.
+// Hands every worker to the host, which ends it and clears its slot, then deletes the thread
+// objects once their threads have ended. The Set and refresh slots are tested before they are
+// handed over and the other four are handed over as they are: the host's CleanThread accepts a
+// cleared slot, so the tests change nothing but the calls the host sees, and the host expects
+// exactly these calls in this order.
 void CDlgKestrum::CleanThreads()
 {
     if (m_pSetThread.IsSet())
@@ -234,6 +242,10 @@ void CDlgKestrum::CleanThreads()
     CleanThread(m_pRangeGetThread.Address());
     CleanThread(m_pZeroThread.Address());
     CleanThread(m_pVerifyThread.Address());
+    WorkerSlot* const slots[] = {&m_pZeroThread, &m_pRangeGetThread, &m_pRangeDownloadThread,
+                                 &m_pSetThread,  &m_pRefreshThread,  &m_pVerifyThread};
+    for (WorkerSlot* pSlot : slots)
+        pSlot->Reap();
 }
 
 // Shows the range-calibration group only for a device whose identity offers it. The record is

@@ -13,6 +13,7 @@
 #include <base.h>
 
 #include "DeviceRecord.h"
+#include "PageRules.h"
 #include "WorkerSlot.h"
 
 // Posted by every worker at the end of its transaction; both parameters are 0.
@@ -56,6 +57,22 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Our test host reads the worker slots through this class; the product defines no such class.
+    friend class PageWorkerWatch;
+
+    // How a worker frames its transaction and in which order its tail runs.
+    enum WorkerTail
+    {
+        // The worker disables the controls first and enables them in its tail: progress 100,
+        // 200 ms, progress 0, enable, post, unlock HART, unlock page, clear the slot.
+        kTailEnableAndPost,
+        // The same, posting only when the shared request asks for it (m_bPostDone).
+        kTailEnableAndPostOnRequest,
+        // The starter disabled the controls and the completion handler enables them: progress
+        // 100, 100 ms, post, clear the slot, unlock HART, unlock page, progress 0.
+        kTailPostForRedraw
+    };
+
     static UINT RefreshThread(LPVOID pParam);
     static UINT SetThread(LPVOID pParam);
     static UINT ZeroThread(LPVOID pParam);
@@ -63,10 +80,16 @@ private:
     static UINT RangeDownloadThread(LPVOID pParam);
     static UINT VerifyThread(LPVOID pParam);
 
-    // The HART transaction's shared pieces (HartTransaction.cpp).
+    // The HART transaction (HartTransaction.h and .cpp).
+    template <typename BeforeLock, typename Body>
+    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
+                               BeforeLock beforeLock, Body body);
+    template <typename Body>
+    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
+                               Body body);
+    static BOOL TakeHartLock();
     BOOL StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker);
-    UINT GiveUpOnBusyLock(WorkerSlot& slot);
-    BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, XTimer& timer, int nMaxSends,
+    BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, int nMaxSends,
                      void (CDlgKestrum::*pfnBeforeSend)());
     BOOL IsAcceptedWrite(BYTE byResult);
     BOOL ReadBaseData();
@@ -78,6 +101,8 @@ private:
     BYTE DeviceByte() const;
 
     void FillBaseDataRequest();
+    BOOL WriteSharedRequest();
+    void ReadPresentValue();
     void DownloadRangePoint(const DeviceRecord& record);
     BOOL MatchesReferences();
     void TakeRecord(DeviceRecord& record) const;
@@ -131,4 +156,9 @@ private:
     CString m_strRefRangeLow;
     CString m_strRefPress;
     CString m_strRefTemp;
+
+    // The Download worker checks and sends these: the point code and the Value text, which
+    // OnRangeDownload reads only while no Download worker exists.
+    BYTE m_byRangePoint;
+    CString m_strRangeValue;
 };

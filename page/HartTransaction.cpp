@@ -1,75 +1,63 @@
-// The HART transaction that every worker of the page runs: starting a worker, the busy HART lock,
-// the send loop with its retry rule, the base-data reads, and the two tails.
-#include "DlgKestrum.h"
+// The HART transaction's shared pieces: starting a worker, the HART lock, the send loop with its
+// retry rule, the base-data reads and the two tails. The frame itself is in HartTransaction.h.
+#include "HartTransaction.h"
 
 #include <Device.h>
 #include <hartSeComm.h>
+
+static_assert(PageRules::kResultDone == HART_RESULT_DONE, "the completion result");
+static_assert(PageRules::kResultBusy == HART_RESULT_BUSY, "the busy result");
+static_assert(PageRules::kResultRetryMask == HART_RESULT_RETRY_MASK, "the retry bits");
 
 namespace
 {
 const int kTryLockAttempts = 5;
 
-// 254, or a result with all bits of 0x0D set, means the exchange did not complete: send again.
-bool IsRetryResult(BYTE byResult)
-{
-    return byResult == HART_RESULT_BUSY ||
-           (byResult & HART_RESULT_RETRY_MASK) == HART_RESULT_RETRY_MASK;
-}
-
 const BYTE kReadBaseDataCmd = 223;
 const int kReadBaseDataProgress[] = {33, 66, 100};
 } // namespace
 
-// The worker starts suspended and runs only once the slot holds it, so a worker that ends at once
-// (a busy HART lock) clears a slot that is really set. A worker that could not be started leaves
-// the controls enabled.
+// A worker that could not be started leaves the controls enabled.
 BOOL CDlgKestrum::StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker)
 {
-    CWinThread* pThread =
-        AfxBeginThread(pfnWorker, this, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, NULL);
-    if (pThread == NULL)
-    {
-        EnableControls(TRUE);
-        return FALSE;
-    }
-    slot.Set(pThread);
-    pThread->ResumeThread();
-    return TRUE;
+    if (slot.Start(pfnWorker, this))
+        return TRUE;
+    EnableControls(TRUE);
+    return FALSE;
 }
 
-// Takes the HART lock; 0 when another page's transaction holds it.
-BOOL TakeHartLock()
+// Takes the HART lock; FALSE when another page's transaction holds it.
+BOOL CDlgKestrum::TakeHartLock()
 {
     return FdLock::TryLock(kTryLockAttempts) != 0;
 }
 
-UINT CDlgKestrum::GiveUpOnBusyLock(WorkerSlot& slot)
-{
-    slot.Clear();
-    EnableControls(TRUE);
-    return 0;
-}
-
-// Sends until the result is final, the timer runs out, or nMaxSends sends were made (0: only the
-// timer bounds the loop). The last result is the command's result.
-BYTE CDlgKestrum::SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, XTimer& timer, int nMaxSends,
+// Starts the command's timer and sends until the result is final, the timer runs out, or
+// nMaxSends sends were made (0: only the timer bounds the loop). The last result is the command's
+// result.
+BYTE CDlgKestrum::SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, int nMaxSends,
                               void (CDlgKestrum::*pfnBeforeSend)())
 {
+    XTimer timer;
+    timer.Begin();
     for (int nSends = 1;; nSends++)
     {
         if (pfnBeforeSend != NULL)
             (this->*pfnBeforeSend)();
         BYTE byResult = HartSendCmd(wCmd, DeviceByte(), pData, byLength);
-        if (!IsRetryResult(byResult) || timer.IsOverTime() || nSends == nMaxSends)
+        if (!PageRules::IsRetryResult(byResult) || timer.IsOverTime() || nSends == nMaxSends)
             return byResult;
     }
 }
 
-// A write succeeded when it completed and the host does not reject its response code.
+// A write succeeded when it completed and the host does not reject the exchange. The host is
+// asked only after a completed send, and is handed the completion code 240 itself: it evaluates
+// the answer it holds for that exchange, and a send that did not complete is a failure already.
 BOOL CDlgKestrum::IsAcceptedWrite(BYTE byResult)
 {
     return byResult == HART_RESULT_DONE &&
-           FdInfo::ProcessRspCode(m_nDevIndex, HART_RESULT_DONE, NULL) != 0xFF;
+           FdInfo::ProcessRspCode(m_nDevIndex, HART_RESULT_DONE, NULL) !=
+               PageRules::kRejectedResult;
 }
 
 // The three reads of command 223 (data byte 0, 1, 2); the service files their answers in the
@@ -79,11 +67,9 @@ BOOL CDlgKestrum::ReadBaseData()
     for (BYTE byBlock = 0; byBlock < 3; byBlock++)
     {
         SetProgress(kReadBaseDataProgress[byBlock]);
-        XTimer timer;
-        timer.Begin();
         BYTE byData = byBlock;
         BYTE byResult =
-            SendCommand(kReadBaseDataCmd, &byData, 1, timer, 3, &CDlgKestrum::ClearSharedRequest);
+            SendCommand(kReadBaseDataCmd, &byData, 1, 3, &CDlgKestrum::ClearSharedRequest);
         FdInfo::ProcessRspCode(m_nDevIndex, byResult, NULL);
         if (byResult != HART_RESULT_DONE)
             return FALSE;

@@ -1,7 +1,7 @@
 // Range calibration: Get reads the present value (command 183) into the Value field; Download
 // checks it against the device's range and writes it as the lower or upper limit (commands 15 and
 // 182).
-#include "DlgKestrum.h"
+#include "HartTransaction.h"
 
 #include <Device.h>
 #include <hartSeComm.h>
@@ -12,8 +12,6 @@
 #include "../res/resource.h"
 #include "ScanFloat.h"
 
-BOOL TakeHartLock();
-
 namespace
 {
 const BYTE kReadDeviceInfoCmd = 15;
@@ -23,20 +21,6 @@ const BYTE kPointLow = 1;
 const BYTE kPointUp = 2;
 // Transmitters of this type are calibrated at any value: no bias check.
 const WORD kUncheckedDeviceType = 58064;
-const double kMaxBias = 0.01;
-
-// Whether v lies too far from the range limit, relative to the span: |v - limit| / span > 1 %,
-// with the differences in single precision. A value equal to the limit always passes (also
-// over a span of 0); a bias that cannot be computed (a range that is not a number) fails.
-bool IsBiasTooBig(float fValue, float fLimit, float fSpan)
-{
-    float fDifference = fValue - fLimit;
-    double dDifference = fabs(static_cast<double>(fDifference));
-    if (dDifference == 0)
-        return false;
-    double dBias = dDifference / static_cast<double>(fSpan);
-    return !(dBias <= kMaxBias);
-}
 
 UINT32 FloatBits(float fValue)
 {
@@ -57,49 +41,50 @@ void CDlgKestrum::OnRangeGet()
 // Only the timer bounds the send loop; Get never shows a message box.
 UINT CDlgKestrum::RangeGetThread(LPVOID pParam)
 {
-    CDlgKestrum* pPage = static_cast<CDlgKestrum*>(pParam);
-    if (pPage == NULL)
-        return 1;
-    if (!TakeHartLock())
-        return pPage->GiveUpOnBusyLock(pPage->m_pRangeGetThread);
-    pPage->PageLock();
-    pPage->SetProgress(30);
-    ::Sleep(200);
-    pPage->SetProgress(50);
-    BYTE response[HART_MAX_RSP_DATA] = {0};
-    XTimer timer;
-    timer.Begin();
-    BYTE byResult = pPage->SendCommand(kReadValueCmd, NULL, 0, timer, 0, NULL);
-    if (byResult == HART_RESULT_DONE)
-    {
-        if (FdInfo::ProcessRspCode(pPage->m_nDevIndex, HART_RESULT_DONE, NULL) ==
-                HART_RESULT_DONE &&
-            HartGetRspData(response) == 4)
-        {
-            UINT32 nBits;
-            memcpy(&nBits, response, sizeof(nBits));
-            swap32(&nBits);
-            float fValue;
-            memcpy(&fValue, &nBits, sizeof(fValue));
-            // A reading that is not finite empties the field: no earlier value may stay there to
-            // be downloaded as if the device had just reported it.
-            CString strValue;
-            if (isfinite(fValue))
-                strValue.Format(L"%.6f", static_cast<double>(fValue));
-            pPage->SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
-        }
-    }
-    else
-        FdInfo::ProcessRspCode(pPage->m_nDevIndex, byResult, NULL);
-    pPage->EndForRedraw(pPage->m_pRangeGetThread);
-    return 0;
+    return RunTransaction(pParam, &CDlgKestrum::m_pRangeGetThread, kTailPostForRedraw,
+                          [](CDlgKestrum& page) { page.ReadPresentValue(); });
 }
 
+// Command 183; only a completed read that the host accepts with 240 and that carries exactly four
+// data bytes writes the Value field.
+void CDlgKestrum::ReadPresentValue()
+{
+    SetProgress(30);
+    ::Sleep(200);
+    SetProgress(50);
+    BYTE response[HART_MAX_RSP_DATA] = {0};
+    BYTE byResult = SendCommand(kReadValueCmd, NULL, 0, 0, NULL);
+    if (byResult != HART_RESULT_DONE)
+    {
+        FdInfo::ProcessRspCode(m_nDevIndex, byResult, NULL);
+        return;
+    }
+    if (FdInfo::ProcessRspCode(m_nDevIndex, HART_RESULT_DONE, NULL) != HART_RESULT_DONE ||
+        HartGetRspData(response) != 4)
+        return;
+    UINT32 nBits;
+    memcpy(&nBits, response, sizeof(nBits));
+    swap32(&nBits);
+    float fValue;
+    memcpy(&fValue, &nBits, sizeof(fValue));
+    // A reading that is not finite empties the field: no earlier value may stay there to be
+    // downloaded as if the device had just reported it.
+    CString strValue;
+    if (isfinite(fValue))
+        strValue.Format(L"%.6f", static_cast<double>(fValue));
+    SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+}
+
+// The point and the Value text are read here, on the window thread, with the controls disabled:
+// nothing changes them before the worker checks them, and the worker sends no message to read them.
 void CDlgKestrum::OnRangeDownload()
 {
     if (Ask(IDS_ASK_RANGE_CORRECT) != IDYES || m_nDevIndex < 0 || m_pRangeDownloadThread.IsSet())
         return;
     EnableControls(FALSE);
+    int nSelected = m_cmbPoint.GetCurSel();
+    m_byRangePoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
+    GetDlgItemText(IDC_EDT_RANGE_VALUE, m_strRangeValue);
     StartWorker(m_pRangeDownloadThread, &CDlgKestrum::RangeDownloadThread);
 }
 
@@ -107,22 +92,16 @@ void CDlgKestrum::OnRangeDownload()
 // the value is checked against is the one the service held when the user confirmed.
 UINT CDlgKestrum::RangeDownloadThread(LPVOID pParam)
 {
-    CDlgKestrum* pPage = static_cast<CDlgKestrum*>(pParam);
-    if (pPage == NULL)
-        return 1;
     DeviceRecord record;
-    pPage->TakeRecord(record);
-    if (!TakeHartLock())
-        return pPage->GiveUpOnBusyLock(pPage->m_pRangeDownloadThread);
-    pPage->PageLock();
-    XTimer timer;
-    timer.Begin();
-    BYTE byResult = pPage->SendCommand(kReadDeviceInfoCmd, NULL, 0, timer, 0, NULL);
-    FdInfo::ProcessRspCode(pPage->m_nDevIndex, byResult, NULL);
-    if (byResult == HART_RESULT_DONE)
-        pPage->DownloadRangePoint(record);
-    pPage->EndForRedraw(pPage->m_pRangeDownloadThread);
-    return 0;
+    return RunTransaction(
+        pParam, &CDlgKestrum::m_pRangeDownloadThread, kTailPostForRedraw,
+        [&record](CDlgKestrum& page) { page.TakeRecord(record); },
+        [&record](CDlgKestrum& page) {
+            BYTE byResult = page.SendCommand(kReadDeviceInfoCmd, NULL, 0, 0, NULL);
+            FdInfo::ProcessRspCode(page.m_nDevIndex, byResult, NULL);
+            if (byResult == HART_RESULT_DONE)
+                page.DownloadRangePoint(record);
+        });
 }
 
 // Checks the point and the value and sends command 182. Only a chosen point (low or up limit)
@@ -132,15 +111,13 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
     SetProgress(30);
     ::Sleep(200);
     SetProgress(50);
-    int nSelected = m_cmbPoint.GetCurSel();
-    BYTE byPoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
+    BYTE byPoint = m_byRangePoint;
     if (byPoint != kPointLow && byPoint != kPointUp)
     {
         Tell(ModuleKeySibling, IDS_CHOOSE_POINT, MB_OK);
         return;
     }
-    CString strValue;
-    GetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+    const CString& strValue = m_strRangeValue;
     float fValue = 0;
     if (strValue.IsEmpty() || !ScanFloat(strValue, fValue) || !isfinite(fValue))
     {
@@ -151,13 +128,13 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
     {
         float fLow = record.fLowerRangeValue;
         float fUp = record.fUpperRangeValue;
-        float fSpan = static_cast<float>(fabs(static_cast<double>(fUp - fLow)));
-        if (byPoint == kPointLow && IsBiasTooBig(fValue, fLow, fSpan))
+        float fSpan = PageRules::RangeSpan(fLow, fUp);
+        if (byPoint == kPointLow && PageRules::IsBiasTooBig(fValue, fLow, fSpan))
         {
             Tell(ModuleKeySibling, IDS_LOW_BIAS_TOO_BIG, MB_OK);
             return;
         }
-        if (byPoint == kPointUp && IsBiasTooBig(fValue, fUp, fSpan))
+        if (byPoint == kPointUp && PageRules::IsBiasTooBig(fValue, fUp, fSpan))
         {
             Tell(ModuleKeySibling, IDS_UP_BIAS_TOO_BIG, MB_OK);
             return;
@@ -168,9 +145,7 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
     UINT32 nBits = FloatBits(fValue);
     swap32(&nBits);
     memcpy(request + 1, &nBits, sizeof(nBits));
-    XTimer timer;
-    timer.Begin();
-    BYTE byResult = SendCommand(kWriteRangePointCmd, request, sizeof(request), timer, 3, NULL);
+    BYTE byResult = SendCommand(kWriteRangePointCmd, request, sizeof(request), 3, NULL);
     if (!IsAcceptedWrite(byResult))
         Tell(ModuleKeySibling, IDS_RANGE_FAILED, MB_ICONERROR);
 }

@@ -1,15 +1,11 @@
 // The refresh: read the base data with three command-223 exchanges and show the device record.
-#include "DlgKestrum.h"
+#include "HartTransaction.h"
 
 #include <Device.h>
 #include <hartSeComm.h>
 #include <CodeTables.h>
 
-#include <math.h>
-
 #include "../res/resource.h"
-
-BOOL TakeHartLock();
 
 namespace
 {
@@ -18,35 +14,29 @@ namespace
 CString FormatValue(float fValue, LPCWSTR lpszFormat)
 {
     CString strText;
-    if (isnan(fValue))
-        strText = L"NaN";
-    else if (isinf(fValue))
-        strText = fValue > 0 ? L"+Inf" : L"-Inf";
+    const char* pszName = PageRules::NonFiniteName(fValue);
+    if (pszName != NULL)
+        strText = pszName;
     else
         strText.Format(lpszFormat, static_cast<double>(fValue));
     return strText;
 }
 
-// The serial number ends at the first blank, else at the first zero byte, else after nine
-// characters. Every other byte, a control byte included, is converted as it stands, so a Set
-// that leaves the text alone writes back what the device holds.
-CString SerialNumberText(const char (&szSerial)[9])
+// The record's serial number, converted from the thread's ANSI code page.
+CString SerialNumberText(const char (&szSerial)[PageRules::kSerialNoBytes])
 {
-    char szBuffer[10] = {0};
-    memcpy(szBuffer, szSerial, 9);
-    char* pBlank = static_cast<char*>(memchr(szBuffer, ' ', 9));
-    if (pBlank != NULL)
-        *pBlank = '\0';
-    int nLength = static_cast<int>(strlen(szBuffer));
+    std::string text = PageRules::SerialNumberText(szSerial);
     CString strSerial;
-    if (nLength == 0)
+    if (text.empty())
         return strSerial;
-    WCHAR szWide[10] = {0};
-    int nChars = ::MultiByteToWideChar(CP_THREAD_ACP, 0, szBuffer, nLength, szWide, 9);
+    WCHAR szWide[PageRules::kSerialNoBytes + 1] = {0};
+    int nChars = ::MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                       szWide, PageRules::kSerialNoBytes);
     if (nChars > 0)
         strSerial = CString(szWide, nChars);
     return strSerial;
 }
+
 // A position that the list does not have leaves it without a selection (Windows clears it for an
 // index beyond the list, but not every implementation does).
 void SelectPosition(CComboBox& list, BYTE byPosition)
@@ -74,16 +64,8 @@ void CDlgKestrum::OnRefresh()
 
 UINT CDlgKestrum::RefreshThread(LPVOID pParam)
 {
-    CDlgKestrum* pPage = static_cast<CDlgKestrum*>(pParam);
-    if (pPage == NULL)
-        return 1;
-    pPage->EnableControls(FALSE);
-    if (!TakeHartLock())
-        return pPage->GiveUpOnBusyLock(pPage->m_pRefreshThread);
-    pPage->PageLock();
-    pPage->ReadBaseData();
-    pPage->EndAndEnable(pPage->m_pRefreshThread, TRUE);
-    return 0;
+    return RunTransaction(pParam, &CDlgKestrum::m_pRefreshThread, kTailEnableAndPost,
+                          [](CDlgKestrum& page) { page.ReadBaseData(); });
 }
 
 LRESULT CDlgKestrum::OnOperationDone(WPARAM, LPARAM)

@@ -1,18 +1,15 @@
 // Set: write press type, serial number and manufacturer with command 222.
-#include "DlgKestrum.h"
+#include "HartTransaction.h"
 
 #include <Device.h>
 #include <CodeTables.h>
 
 #include "../res/resource.h"
 
-BOOL TakeHartLock();
-
 namespace
 {
 const BYTE kWriteBaseDataCmd = 222;
 const int kBaseDataRequestLength = 11;
-const int kSerialNoBytes = 9;
 } // namespace
 
 void CDlgKestrum::OnSet()
@@ -39,15 +36,16 @@ void CDlgKestrum::FillBaseDataRequest()
     memset(m_cmdData, 0, sizeof(m_cmdData));
     m_cmdData[0] = static_cast<BYTE>(m_cmbPressType.GetCurSel());
     m_strSerialNo.Trim();
+    const int kSerialChars = PageRules::kSerialNoBytes;
     int nChars =
-        m_strSerialNo.GetLength() < kSerialNoBytes ? m_strSerialNo.GetLength() : kSerialNoBytes;
+        m_strSerialNo.GetLength() < kSerialChars ? m_strSerialNo.GetLength() : kSerialChars;
     if (nChars > 0)
     {
-        char szAnsi[2 * (kSerialNoBytes + 1)] = {0};
+        char szAnsi[2 * (kSerialChars + 1)] = {0};
         int nBytes = ::WideCharToMultiByte(CP_THREAD_ACP, 0, m_strSerialNo, nChars, szAnsi,
                                            sizeof(szAnsi), NULL, NULL);
         if (nBytes > 0)
-            memcpy(m_cmdData + 1, szAnsi, nBytes < nChars ? nBytes : nChars);
+            PageRules::PutSerialNumber(szAnsi, nBytes, nChars, m_cmdData + 1);
     }
     m_cmdData[10] = static_cast<BYTE>(m_cmbManufacturer.GetCurSel());
     m_cmdLen = kBaseDataRequestLength;
@@ -58,20 +56,17 @@ void CDlgKestrum::FillBaseDataRequest()
 
 UINT CDlgKestrum::SetThread(LPVOID pParam)
 {
-    CDlgKestrum* pPage = static_cast<CDlgKestrum*>(pParam);
-    if (pPage == NULL)
-        return 1;
-    pPage->EnableControls(FALSE);
-    if (!TakeHartLock())
-        return pPage->GiveUpOnBusyLock(pPage->m_pSetThread);
-    pPage->PageLock();
-    XTimer timer;
-    timer.Begin();
-    BYTE byResult =
-        pPage->SendCommand(pPage->m_cmd, pPage->m_cmdData, static_cast<BYTE>(pPage->m_cmdLen),
-                           timer, 3, &CDlgKestrum::ShowWriteProgress);
-    if (!pPage->IsAcceptedWrite(byResult))
-        pPage->Tell(ModuleKeyOwn, pPage->m_nFailMsgId, MB_ICONERROR);
-    pPage->EndAndEnable(pPage->m_pSetThread, pPage->m_bPostDone);
-    return 0;
+    return RunTransaction(pParam, &CDlgKestrum::m_pSetThread, kTailEnableAndPostOnRequest,
+                          [](CDlgKestrum& page) { page.WriteSharedRequest(); });
+}
+
+// Sends the shared request, at most three times, and reports a failed write.
+BOOL CDlgKestrum::WriteSharedRequest()
+{
+    BYTE byResult = SendCommand(m_cmd, m_cmdData, static_cast<BYTE>(m_cmdLen), 3,
+                                &CDlgKestrum::ShowWriteProgress);
+    if (IsAcceptedWrite(byResult))
+        return TRUE;
+    Tell(ModuleKeyOwn, m_nFailMsgId, MB_ICONERROR);
+    return FALSE;
 }

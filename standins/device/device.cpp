@@ -3,45 +3,30 @@
 #include <StandinBase.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
-
-#include <deque>
-#include <utility>
+#include <StandinSync.h>
 
 namespace
 {
 struct DeviceState
 {
-    CRITICAL_SECTION lock;
+    StandinLock lock;
     int nCurrent = 0;
     WORD wType = 0;
-    std::deque<std::pair<WORD, BYTE>> scriptedAnswers;
+    ScriptedCodes scriptedAnswers;
     STANDIN_STATUS_SINK pfnStatus = NULL;
     void* pStatusContext = NULL;
-    DeviceState() { ::InitializeCriticalSection(&lock); }
-    ~DeviceState() { ::DeleteCriticalSection(&lock); }
 } g_state;
 
-class Guard
+class Guard : public StandinGuard
 {
 public:
-    Guard() { ::EnterCriticalSection(&g_state.lock); }
-    ~Guard() { ::LeaveCriticalSection(&g_state.lock); }
+    Guard() : StandinGuard(g_state.lock) {}
 };
 
-// Takes the first scripted answer for wCmd, if there is one.
 bool TakeScriptedAnswer(WORD wCmd, BYTE* pAnswer)
 {
     Guard guard;
-    for (auto it = g_state.scriptedAnswers.begin(); it != g_state.scriptedAnswers.end(); ++it)
-    {
-        if (it->first == wCmd)
-        {
-            *pAnswer = it->second;
-            g_state.scriptedAnswers.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return g_state.scriptedAnswers.Take(wCmd, pAnswer);
 }
 
 LPCWSTR DescribeResult(unsigned long ulResult)
@@ -128,7 +113,7 @@ void StandinQueueRspCodes(WORD wCmd, const BYTE* pCodes, int nCount)
 {
     Guard guard;
     for (int i = 0; i < nCount; i++)
-        g_state.scriptedAnswers.emplace_back(wCmd, pCodes[i]);
+        g_state.scriptedAnswers.Push(wCmd, pCodes[i]);
 }
 
 void StandinSetStatusSink(STANDIN_STATUS_SINK pfnSink, void* pContext)
@@ -143,5 +128,5 @@ void StandinResetDevice()
     Guard guard;
     g_state.nCurrent = 0;
     g_state.wType = 0;
-    g_state.scriptedAnswers.clear();
+    g_state.scriptedAnswers.Clear();
 }

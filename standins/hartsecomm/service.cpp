@@ -3,6 +3,7 @@
 #include <StandinBase.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
+#include <StandinSync.h>
 
 #include <HartFrame.h>
 #include <RecordFiller.h>
@@ -11,7 +12,6 @@
 #include <WireModel.h>
 
 #include <array>
-#include <deque>
 #include <memory>
 #include <string.h>
 #include <utility>
@@ -29,37 +29,25 @@ struct Device
 
 struct Service
 {
-    CRITICAL_SECTION lock;
+    StandinLock lock;
     std::unique_ptr<Device> devices[STANDIN_MAX_DEVICES];
-    std::deque<std::pair<WORD, BYTE>> scriptedResults;
+    ScriptedCodes scriptedResults;
     std::array<BYTE, HART_MAX_RSP_DATA> lastResponse{};
     BYTE byLastResponseLength = 0;
     BOOL bRealWire = FALSE;
-    Service() { ::InitializeCriticalSection(&lock); }
-    ~Service() { ::DeleteCriticalSection(&lock); }
 } g_service;
 
 thread_local WORD t_wLastCommand = 0;
 
-class Guard
+class Guard : public StandinGuard
 {
 public:
-    Guard() { ::EnterCriticalSection(&g_service.lock); }
-    ~Guard() { ::LeaveCriticalSection(&g_service.lock); }
+    Guard() : StandinGuard(g_service.lock) {}
 };
 
 bool TakeScriptedResult(WORD wCmd, BYTE* pResult)
 {
-    for (auto it = g_service.scriptedResults.begin(); it != g_service.scriptedResults.end(); ++it)
-    {
-        if (it->first == wCmd)
-        {
-            *pResult = it->second;
-            g_service.scriptedResults.erase(it);
-            return true;
-        }
-    }
-    return false;
+    return g_service.scriptedResults.Take(wCmd, pResult);
 }
 
 Device* FindDevice(BYTE byDevice)
@@ -229,7 +217,7 @@ void StandinQueueResults(WORD wCmd, const BYTE* pResults, int nCount)
 {
     Guard guard;
     for (int i = 0; i < nCount; i++)
-        g_service.scriptedResults.emplace_back(wCmd, pResults[i]);
+        g_service.scriptedResults.Push(wCmd, pResults[i]);
 }
 
 bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount)
@@ -250,6 +238,6 @@ WORD StandinLastCommand()
 void StandinResetService()
 {
     Guard guard;
-    g_service.scriptedResults.clear();
+    g_service.scriptedResults.Clear();
     g_service.bRealWire = FALSE;
 }

@@ -3,29 +3,11 @@
 
 #include <JsonLine.h>
 
+#include <DlgKestrum.h>
+
 namespace
 {
 typedef CArray<CDialog*, CDialog*>* (*GETDLGARRAY)(CWnd*);
-
-// The page's worker slots as they lie in the page object: the page declares its members in a
-// fixed order after its CTablePage part, and this mirror has the same leading members, so the
-// compiler lays them out at the same offsets.
-class PageView : public CTablePage
-{
-public:
-    CWinThread* volatile m_pZeroThread;
-    CWinThread* volatile m_pRangeGetThread;
-    CWinThread* volatile m_pRangeDownloadThread;
-    int m_nDevIndex;
-    BYTE m_cmd;
-    BYTE m_cmdData[200];
-    int m_cmdLen;
-    int m_nFailMsgId;
-    BOOL m_bPostDone;
-    CWinThread* volatile m_pSetThread;
-    CWinThread* volatile m_pRefreshThread;
-    CWinThread* volatile m_pVerifyThread;
-};
 
 decltype(&::PostMessageW) g_pfnPostMessage = &::PostMessageW;
 
@@ -131,6 +113,26 @@ int CHostApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
     return nAnswer;
 }
 
+// The page's worker slots, read through the page's own declaration: the page names this class
+// as its friend, so the compiler checks every member read here against the page's class.
+class PageWorkerWatch
+{
+public:
+    static void Slots(const CDlgKestrum& page, bool (&bSet)[6])
+    {
+        const WorkerSlot* const slots[] = {&page.m_pRefreshThread,  &page.m_pSetThread,
+                                           &page.m_pZeroThread,     &page.m_pVerifyThread,
+                                           &page.m_pRangeGetThread, &page.m_pRangeDownloadThread};
+        for (int i = 0; i < 6; i++)
+            bSet[i] = slots[i]->IsSet();
+    }
+};
+
+PageHost::~PageHost()
+{
+    Unload();
+}
+
 bool PageHost::Load(HWND hWndParent, std::string* pError)
 {
     HMODULE hModule = ::LoadLibraryW(L"Kestrum.dll");
@@ -147,11 +149,10 @@ bool PageHost::Load(HWND hWndParent, std::string* pError)
         return false;
     }
     WatchPosts(hModule);
-    static CWnd parent;
-    if (parent.GetSafeHwnd() == NULL)
-        parent.Attach(hWndParent);
-    CArray<CDialog*, CDialog*>* pArray = pfnGetDlgArray(&parent);
-    m_pPage = pArray->GetSize() == 1 ? static_cast<CTablePage*>(pArray->GetAt(0)) : NULL;
+    m_parent.Attach(hWndParent);
+    CArray<CDialog*, CDialog*>* pArray = pfnGetDlgArray(&m_parent);
+    if (pArray->GetSize() == 1)
+        m_pPage = static_cast<CDlgKestrum*>(pArray->GetAt(0));
     delete pArray;
     if (PageWindow() == NULL)
     {
@@ -161,14 +162,33 @@ bool PageHost::Load(HWND hWndParent, std::string* pError)
     return true;
 }
 
+void PageHost::Unload()
+{
+    if (m_pPage != NULL)
+    {
+        m_pPage->ReleasePage();
+        delete m_pPage;
+        m_pPage = NULL;
+    }
+    m_parent.Detach();
+}
+
+CTablePage* PageHost::Page() const
+{
+    return m_pPage;
+}
+
+HWND PageHost::PageWindow() const
+{
+    return m_pPage != NULL ? m_pPage->GetSafeHwnd() : NULL;
+}
+
 void PageHost::WorkerSlots(bool (&bSet)[6]) const
 {
-    const PageView* pView = static_cast<const PageView*>(m_pPage);
-    CWinThread* const volatile* slots[] = {
-        &pView->m_pRefreshThread, &pView->m_pSetThread,      &pView->m_pZeroThread,
-        &pView->m_pVerifyThread,  &pView->m_pRangeGetThread, &pView->m_pRangeDownloadThread};
-    for (int i = 0; i < 6; i++)
-        bSet[i] = *slots[i] != NULL;
+    for (bool& b : bSet)
+        b = false;
+    if (m_pPage != NULL)
+        PageWorkerWatch::Slots(*m_pPage, bSet);
 }
 
 bool PageHost::AnyWorker() const

@@ -30,18 +30,30 @@ private:
 // UTF-8 of a wide text, for the events.
 std::string Utf8(LPCWSTR pszText);
 
-// Loads Kestrum.dll, watches what it posts, and creates its page under hWndParent.
+class CDlgKestrum;
+
+// Loads Kestrum.dll, watches what it posts, and creates its page under hWndParent; Unload lets
+// the page go as the host does: ReleasePage, then the page is destroyed. The module stays loaded.
+// The page exists from a successful Load until Unload; Page() is null outside that time.
 class PageHost
 {
 public:
+    PageHost() = default;
+    ~PageHost();
+
     bool Load(HWND hWndParent, std::string* pError);
-    CTablePage* Page() const { return m_pPage; }
-    HWND PageWindow() const { return m_pPage != NULL ? m_pPage->GetSafeHwnd() : NULL; }
+    void Unload();
+    CTablePage* Page() const;
+    HWND PageWindow() const;
     // Whether each of the page's six worker slots is set, in the order refresh, set, zero, verify,
-    // range_get, range_download.
+    // range_get, range_download; none without a page.
     void WorkerSlots(bool (&bSet)[6]) const;
     bool AnyWorker() const;
 
 private:
-    CTablePage* m_pPage = NULL;
+    PageHost(const PageHost&) = delete;
+    void operator=(const PageHost&) = delete;
+
+    CWnd m_parent;
+    CDlgKestrum* m_pPage = NULL;
 };

@@ -127,6 +127,11 @@ public:
             Wait();
         else if (command == "dump")
             Dump();
+        else if (command == "mark")
+            StandinTrace(JsonLine("mark")
+                             .Add("line", static_cast<int>(line.Number(1, 1, 2147483647L)))
+                             .Str()
+                             .c_str());
         else
             throw ScriptError("unknown command '" + command + "'");
     }

@@ -51,13 +51,13 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
         StandinSetCurrentDevice(
             static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0)));
-        g_gui.host.Page()->OnDeviceChanged();
+        if (g_gui.host.Page() != NULL)
+            g_gui.host.Page()->OnDeviceChanged();
         return 0;
     }
     if (nMsg == WM_CLOSE)
     {
-        g_gui.host.Page()->ReleasePage();
-        delete g_gui.host.Page();
+        g_gui.host.Unload();
         ::DestroyWindow(hWnd);
         return 0;
     }
@@ -170,10 +170,9 @@ int RunScripted(const char* pszFile)
         }
         nResult = RunScript(theApp, g_gui.host, file);
     }
-    // Stop the page as the host does before it lets go of a page, then destroy it.
-    g_gui.host.Page()->ReleasePage();
+    // Let the page go as the host does: released (and so stopped), then destroyed.
+    g_gui.host.Unload();
     StandinSetTraceSink(NULL, NULL);
-    delete g_gui.host.Page();
     ::DestroyWindow(hFrame);
     return nResult;
 }

@@ -1,15 +1,35 @@
 #!/usr/bin/env python3
 """Runs a host script and checks its events against the expectations written in the script.
 
-   #> {json}   an event with these fields must follow, after the previous expected one (several
-               dump patterns may match the same dump)
-   #! {json}   no event with these fields may occur anywhere
+   #> {json}        an event with these fields must come from the commands since the previous
+                    group of expectations, after the previous expected one of its own group
+                    (several dump patterns may match the same dump)
+   #! {json}        no event with these fields may occur anywhere
+   #= NAME {json}   names a pattern; "#> NAME" or "#> NAME {json}" (extra or overriding fields)
+                    and "#! NAME" use it
    "controls": N in a dump pattern stands for the number of controls; "control": {"id":..,...}
    matches one control of a dump.
-Prints 'N passed, N failed'."""
+Commands may name controls by their resource names (IDC_BTN_SET for 1004), taken from
+res/resource.h. The host runs the script with each group's first expectation line replaced by a
+"mark" command, which keeps the line numbers and cuts the events into the groups' steps.
+Every failed expectation is reported. Prints 'N passed, N failed'."""
 import json
+import os
+import re
 import subprocess
 import sys
+
+RESOURCE_H = os.path.join(os.path.dirname(__file__), "..", "..", "res", "resource.h")
+
+
+def resource_ids():
+    ids = {}
+    with open(RESOURCE_H, encoding="utf-8") as f:
+        for line in f:
+            m = re.match(r"\s*#define\s+(IDC_\w+|IDD_\w+)\s+(-?\d+)\b", line)
+            if m:
+                ids[m.group(1)] = m.group(2)
+    return ids
 
 
 def matches(pattern, event):
@@ -25,31 +45,80 @@ def matches(pattern, event):
     return True
 
 
-def main():
-    host, script = sys.argv[1], sys.argv[2]
-    expected, forbidden = [], []
+def parse_pattern(text, names, number):
+    text = text.strip()
+    name, _, rest = text.partition(" ") if not text.startswith("{") else ("", "", text)
+    if name:
+        if name not in names:
+            raise SystemExit(f"line {number}: unknown pattern name {name}")
+        pattern = dict(names[name])
+        if rest.strip():
+            pattern.update(json.loads(rest))
+        return pattern
+    return json.loads(text)
+
+
+def read_script(script):
+    """The lines to run, the groups of expectations and the forbidden patterns."""
+    ids = resource_ids()
+    names, groups, forbidden, run_lines = {}, [], [], []
+    command_since_group = True
     with open(script, encoding="utf-8") as f:
         for number, line in enumerate(f, 1):
-            if line.startswith("#> "):
-                expected.append((number, json.loads(line[3:])))
-            elif line.startswith("#! "):
-                forbidden.append((number, json.loads(line[3:])))
-    with open(script, "rb") as f:
-        run = subprocess.run(host.split(";") + ["--script", "-"], stdin=f, capture_output=True, timeout=240)
-    events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
+            body = line.rstrip("\n")
+            if body.startswith("#= "):
+                name, _, rest = body[3:].partition(" ")
+                names[name] = json.loads(rest)
+            elif body.startswith("#> "):
+                pattern = parse_pattern(body[3:], names, number)
+                if command_since_group:
+                    groups.append((number, []))
+                    command_since_group = False
+                    body = f"mark {number}"
+                groups[-1][1].append((number, pattern))
+            elif body.startswith("#! "):
+                forbidden.append((number, parse_pattern(body[3:], names, number)))
+            elif body.strip() and not body.lstrip().startswith("#"):
+                command_since_group = True
+                body = re.sub(r"\b(IDC_\w+|IDD_\w+)\b", lambda m: ids.get(m.group(1), m.group(1)), body)
+            run_lines.append(body + "\n")
+    return run_lines, groups, forbidden
+
+
+def check_group(group, events):
     failures = []
     position = 0
-    for number, pattern in expected:
-        while position < len(events) and not matches(pattern, events[position]):
-            position += 1
-        if position == len(events):
-            failures.append(f"line {number}: no event {json.dumps(pattern)} in order")
-            position = 0
-            break
-        if pattern.get("ev") != "dump":
-            position += 1
+    for number, pattern in group:
+        found = next((i for i in range(position, len(events)) if matches(pattern, events[i])), None)
+        if found is None:
+            failures.append(f"line {number}: no event {json.dumps(pattern)} in order in its step")
+            continue
+        position = found if pattern.get("ev") == "dump" else found + 1
+    return failures
+
+
+def main():
+    host, script = sys.argv[1], sys.argv[2]
+    run_lines, groups, forbidden = read_script(script)
+    run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(run_lines).encode("utf-8"),
+                         capture_output=True, timeout=240)
+    events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
+    steps, current = {}, []
+    for event in events:
+        if event.get("ev") == "mark":
+            steps[event.get("line")] = current
+            current = []
+        else:
+            current.append(event)
+    failures = []
+    for number, group in groups:
+        if number not in steps:
+            failures.append(f"line {number}: the host did not reach this step")
+            continue
+        failures += check_group(group, steps[number])
+    checked = [e for e in events if e.get("ev") != "mark"]
     for number, pattern in forbidden:
-        for event in events:
+        for event in checked:
             if matches(pattern, event):
                 failures.append(f"line {number}: unexpected event {json.dumps(event)[:300]}")
     if run.returncode != 0:
@@ -60,7 +129,7 @@ def main():
         print("--- events ---")
         for event in events:
             print(json.dumps(event)[:300])
-    checks = len(expected) + len(forbidden) + 1
+    checks = sum(len(group) for _, group in groups) + len(forbidden) + 1
     print(f"{checks - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
