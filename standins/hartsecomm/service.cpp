@@ -4,6 +4,8 @@
 #include <StandinBase.h>
 #include <JsonLine.h>
 
+#include "faults.h"
+
 #include <HartFrame.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
@@ -101,7 +103,8 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
         {
             address = pDevice->transmitter.Address();
             requestFrame = hartsim::EncodeRequest({address, static_cast<uint8_t>(wCmd), data});
-            answerFrame = pDevice->transmitter.Exchange(requestFrame);
+            answerFrame =
+                LineExchange(pDevice->transmitter, static_cast<uint8_t>(wCmd), requestFrame);
         }
     }
     size_t nRequestBytes = requestFrame.empty() ? 14 + data.size() : requestFrame.size();
@@ -252,4 +255,5 @@ void StandinResetService()
     Guard guard;
     g_service.scriptedResults.clear();
     g_service.bRealWire = FALSE;
+    ClearLineFaults();
 }
