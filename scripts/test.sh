@@ -7,6 +7,7 @@ scripts/setup.sh
 cmake --preset x64 >/dev/null
 cmake --build --preset x64
 ctest --preset x64
+scripts/stress.sh 60 300
 cmake --preset x86 >/dev/null
 cmake --build --preset x86
 scripts/check-dll32.sh build/x86/bin/Kestrum.dll
