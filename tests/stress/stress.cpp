@@ -404,6 +404,10 @@ void Prepare(Operation op, bool bToBox)
         StandinQueueFaults(182, "writeprotect", 1, &error);
 }
 
+const WORD kCommands[] = {15, 43, 182, 183, 222, 223};
+const char* const kFaults[] = {"noanswer", "garbled", "parity", "short", "otheraddr",
+                               "busy",     "dr33",    "dr34",   "dr35",  "writeprotect"};
+
 void RunStopPoint(int nPoint)
 {
     g.steps.clear();
@@ -426,6 +430,15 @@ void RunStopPoint(int nPoint)
         Step("  after " + std::to_string(nDelay) + " ms");
 
     Prepare(op, bInWorkerBox);
+    if (!bInWorkerBox && Draw(3) == 0)
+    {
+        WORD wCmd = kCommands[Draw(6)];
+        const char* pszFault = kFaults[Draw(10)];
+        std::string error;
+        StandinQueueFaults(wCmd, pszFault, 1, &error);
+        Step(std::string("  with the line fault ") + pszFault + " on command " +
+             std::to_string(wCmd));
+    }
     StandinSetRealWire(TRUE);
     theApp.m_nNextAnswer = IDYES;
     theApp.m_bHoldWorkerBoxes = bInWorkerBox;
@@ -524,9 +537,6 @@ const int kEdits[] = {IDC_EDT_RANGE_HIGH,       IDC_EDT_PRESS_VAL,         IDC_E
                       IDC_EDT_CAL_DOWN,         IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_PRESS,
                       IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_TEMP,       IDC_EDT_RANGE_VALUE};
 const int kLists[] = {IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, IDC_CMB_POINT};
-const WORD kCommands[] = {15, 43, 182, 183, 222, 223};
-const char* const kFaults[] = {"noanswer", "garbled", "parity", "short", "otheraddr",
-                               "busy",     "dr33",    "dr34",   "dr35",  "writeprotect"};
 
 BYTE DrawResult()
 {
