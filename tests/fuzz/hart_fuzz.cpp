@@ -1,7 +1,8 @@
 // Arbitrary bytes against the frame codec and the simulated transmitter: as a request frame on the
 // wire, as an answer frame the master decodes, through each fault of the line, and as a command
 // with request data that the transmitter handles and whose answer is filed in a device record.
-// Nothing may crash or touch memory out of bounds; a frame that decodes encodes back to itself,
+// Nothing may crash or touch memory out of bounds; a frame that decodes encodes back to itself
+// (but for its preambles),
 // and the transmitter's answer to a request always decodes.
 #include "HartFrame.h"
 #include "RecordFiller.h"
@@ -21,22 +22,24 @@ void Require(bool condition)
         abort();
 }
 
-std::size_t Preambles(const std::vector<uint8_t>& frame)
+// The frame from its delimiter on: the decoders take any number of preambles from 5 on, the
+// encoders write 5 to 20.
+std::vector<uint8_t> AfterPreambles(const std::vector<uint8_t>& frame)
 {
     std::size_t count = 0;
     while (count < frame.size() && frame[count] == kPreamble)
         ++count;
-    return count;
+    return std::vector<uint8_t>(frame.begin() + count, frame.end());
 }
 
 void RoundTrips(const std::vector<uint8_t>& frame, const LongAddress& address)
 {
     Request request;
     if (DecodeRequest(frame, address, &request) == DecodeError::None)
-        Require(EncodeRequest(request, Preambles(frame)) == frame);
+        Require(AfterPreambles(EncodeRequest(request)) == AfterPreambles(frame));
     Answer answer;
     if (DecodeAnswer(frame, address, &answer) == DecodeError::None)
-        Require(EncodeAnswer(answer, Preambles(frame)) == frame);
+        Require(AfterPreambles(EncodeAnswer(answer)) == AfterPreambles(frame));
 }
 
 void AnswersDecode(Transmitter& transmitter, const std::vector<uint8_t>& frame)
