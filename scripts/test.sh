@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test twice: the 32-bit (i686) build, the product, under the
-# 32-bit Wine, and the x86_64 build under the system's Wine. The i686 DLL is then inspected.
+# Builds everything and runs every test: the whole suite twice, on the 32-bit (i686) build, the
+# product, under the 32-bit Wine, and on the x86_64 build under the system's Wine; then a bounded
+# stress campaign, the window-free parts natively under sanitizers with a bounded fuzzer run, and
+# an inspection of the i686 DLL.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -10,4 +12,6 @@ for preset in x86 x64; do
     cmake --build --preset $preset
     ctest --preset $preset
 done
+scripts/stress.sh 60 300
+scripts/native.sh
 scripts/check-dll32.sh build/x86/bin/Kestrum.dll

@@ -16,9 +16,13 @@ constexpr uint8_t kWriteProtected = 7;
 constexpr uint8_t kValueTooHigh = 9;
 constexpr uint8_t kValueTooLow = 10;
 constexpr uint8_t kBusy = 32;
+constexpr uint8_t kDelayedResponseInitiated = 33;
+constexpr uint8_t kDelayedResponseRunning = 34;
+constexpr uint8_t kDelayedResponseDead = 35;
 constexpr uint8_t kNotImplemented = 64;
 // Set when the device found a communication error in the request; the other bits then say which.
 constexpr uint8_t kCommunicationError = 0x80;
+constexpr uint8_t kParityError = kCommunicationError | 0x40;
 } // namespace rc
 
 // Second status byte of an answer: field-device status bits.

@@ -5,6 +5,8 @@
 #include <JsonLine.h>
 #include <StandinSync.h>
 
+#include "faults.h"
+
 #include <HartFrame.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
@@ -89,7 +91,8 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
         {
             address = pDevice->transmitter.Address();
             requestFrame = hartsim::EncodeRequest({address, static_cast<uint8_t>(wCmd), data});
-            answerFrame = pDevice->transmitter.Exchange(requestFrame);
+            answerFrame =
+                LineExchange(pDevice->transmitter, static_cast<uint8_t>(wCmd), requestFrame);
         }
     }
     size_t nRequestBytes = requestFrame.empty() ? 14 + data.size() : requestFrame.size();
@@ -240,4 +243,5 @@ void StandinResetService()
     Guard guard;
     g_service.scriptedResults.Clear();
     g_service.bRealWire = FALSE;
+    ClearLineFaults();
 }

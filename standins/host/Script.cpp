@@ -104,6 +104,8 @@ public:
             Poke(line);
         else if (command == "results" || command == "rspcodes")
             QueueCodes(line, command == "results");
+        else if (command == "fault")
+            QueueFaults(line);
         else if (command == "timer")
             StandinSetTimerPeriod(line.Number(1, 0, 600000));
         else if (command == "wire")
@@ -199,6 +201,15 @@ private:
             StandinQueueResults(wCmd, codes.data(), static_cast<int>(codes.size()));
         else
             StandinQueueRspCodes(wCmd, codes.data(), static_cast<int>(codes.size()));
+    }
+
+    static void QueueFaults(const Line& line)
+    {
+        std::string error;
+        WORD wCmd = static_cast<WORD>(line.Number(1, 0, 255));
+        int nCount = line.Count() > 3 ? static_cast<int>(line.Number(3, 1, 1000)) : 1;
+        if (!StandinQueueFaults(wCmd, line.Word(2), nCount, &error))
+            throw ScriptError(error);
     }
 
     // Queues the answers only when every word is one, so a bad line queues nothing.

@@ -27,10 +27,15 @@ HARTSECOMM_API void StandinSetRealWire(BOOL bReal);
 // The next results of HartSendCmd for command wCmd, one per send; the transmitter does not see
 // those exchanges and the record does not change.
 HARTSECOMM_API void StandinQueueResults(WORD wCmd, const BYTE* pResults, int nCount);
+// The next nCount exchanges of command wCmd suffer a fault of the line (kind: noanswer, garbled,
+// parity, short, otheraddr, busy, dr33, dr34, dr35, writeprotect); false with a reason for an
+// unknown kind or a bad command or count.
+HARTSECOMM_API bool StandinQueueFaults(WORD wCmd, const std::string& kind, int nCount,
+                                       std::string* pError);
 // Writes raw bytes into the record of byDevice from nOffset on; false when it has no record or
 // the bytes do not fit.
 HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
 // The command of the calling thread's last HartSendCmd.
 HARTSECOMM_API WORD StandinLastCommand();
-// Forgets scripted results and sets the wire to fast.
+// Forgets scripted results and queued faults and sets the wire to fast.
 HARTSECOMM_API void StandinResetService();

@@ -1,0 +1,100 @@
+#include "HartFrame.h"
+#include "ResponseCodes.h"
+#include "Transmitter.h"
+#include "WireFault.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+using namespace hartsim;
+
+namespace
+{
+
+// What the master makes of one exchange of command 43 (PV zero) that suffers the fault, and
+// whether the transmitter carried the zero out.
+struct Outcome
+{
+    DecodeError decoded = DecodeError::None;
+    std::optional<uint8_t> responseCode;
+    bool zeroed = false;
+};
+
+Outcome ZeroThrough(std::optional<WireFault> fault)
+{
+    Transmitter transmitter;
+    const float before = transmitter.State().zero;
+    const std::vector<uint8_t> request = EncodeRequest({transmitter.Address(), 43, {}});
+    FaultPlan plan;
+    if (fault)
+        plan.Queue(43, *fault, 1);
+    const std::vector<uint8_t> answerFrame = plan.Exchange(transmitter, 43, request);
+    Outcome outcome;
+    Answer answer;
+    outcome.decoded = answerFrame.empty()
+                          ? DecodeError::Truncated
+                          : DecodeAnswer(answerFrame, transmitter.Address(), &answer);
+    if (outcome.decoded == DecodeError::None)
+        outcome.responseCode = answer.responseCode;
+    outcome.zeroed = transmitter.State().zero != before;
+    return outcome;
+}
+
+} // namespace
+
+// Faults of the line lose the answer; the device may well have carried the command out.
+TEST(WireFault, LineFaultsLeaveNoValidAnswer)
+{
+    EXPECT_FALSE(ZeroThrough(WireFault::NoAnswer).zeroed);
+    const Outcome garbled = ZeroThrough(WireFault::Garbled);
+    EXPECT_EQ(garbled.decoded, DecodeError::BadChecksum);
+    EXPECT_TRUE(garbled.zeroed);
+    const Outcome shortAnswer = ZeroThrough(WireFault::Short);
+    EXPECT_NE(shortAnswer.decoded, DecodeError::None);
+    EXPECT_TRUE(shortAnswer.zeroed);
+    EXPECT_EQ(ZeroThrough(WireFault::OtherAddress).decoded, DecodeError::AddressMismatch);
+}
+
+// Refusals are valid answers whose code says why; the device does nothing.
+TEST(WireFault, RefusalsAnswerWithTheirCodeAndChangeNothing)
+{
+    const std::pair<WireFault, uint8_t> refusals[] = {
+        {WireFault::Parity, rc::kParityError}, {WireFault::Busy, rc::kBusy},
+        {WireFault::DelayedInitiated, 33},     {WireFault::DelayedRunning, 34},
+        {WireFault::DelayedDead, 35},          {WireFault::WriteProtected, rc::kWriteProtected},
+    };
+    for (const auto& refusal : refusals)
+    {
+        const Outcome outcome = ZeroThrough(refusal.first);
+        EXPECT_EQ(outcome.responseCode, refusal.second);
+        EXPECT_FALSE(outcome.zeroed);
+    }
+    EXPECT_EQ(ZeroThrough(std::nullopt).responseCode, rc::kSuccess);
+}
+
+TEST(WireFault, PlanTakesFaultsPerCommandInOrder)
+{
+    Transmitter transmitter;
+    FaultPlan plan;
+    plan.Queue(15, WireFault::Busy, 1);
+    plan.Queue(15, WireFault::NoAnswer, 1);
+    const std::vector<uint8_t> zero = EncodeRequest({transmitter.Address(), 43, {}});
+    const std::vector<uint8_t> info = EncodeRequest({transmitter.Address(), 15, {}});
+    Answer answer;
+    ASSERT_EQ(DecodeAnswer(plan.Exchange(transmitter, 43, zero), transmitter.Address(), &answer),
+              DecodeError::None);
+    EXPECT_EQ(answer.responseCode, rc::kSuccess);
+    ASSERT_EQ(DecodeAnswer(plan.Exchange(transmitter, 15, info), transmitter.Address(), &answer),
+              DecodeError::None);
+    EXPECT_EQ(answer.responseCode, rc::kBusy);
+    EXPECT_TRUE(plan.Exchange(transmitter, 15, info).empty());
+    EXPECT_FALSE(plan.Exchange(transmitter, 15, info).empty());
+}
+
+TEST(WireFault, NamesParse)
+{
+    EXPECT_EQ(ParseWireFault("dr35"), WireFault::DelayedDead);
+    EXPECT_EQ(ParseWireFault("otheraddr"), WireFault::OtherAddress);
+    EXPECT_EQ(ParseWireFault("Busy"), std::nullopt);
+}

@@ -1,0 +1,178 @@
+// Stop points: each of the six operations started on the realistic wire and ended at a random
+// moment, also inside the page's question or while its worker's box is open; then the page must
+// be idle, hold no lock, have no worker and complete the next refresh.
+#include "StressHost.h"
+
+#include <StandinBase.h>
+#include <StandinDevice.h>
+#include <StandinHart.h>
+
+#include "../../res/resource.h"
+
+#include <stdio.h>
+
+namespace stress
+{
+namespace
+{
+// The longest operation on the realistic wire (refresh, verify) takes about two seconds.
+const int kLongestOperationMs = 2200;
+
+enum StopAction
+{
+    StopPage,
+    DeviceChangedCall,
+    ReleasePage,
+    DestroyPage,
+    HostDeviceChange,
+    StopActionCount
+};
+const char* const kStopNames[] = {"StopPage", "OnDeviceChanged", "ReleasePage",
+                                  "destroying the page", "a device change in the host"};
+
+StopAction g_pendingStop = StopPage;
+
+// After a stop point the page must complete a refresh again.
+bool RefreshCompletes()
+{
+    std::vector<std::string> seen;
+    Click(IDC_BTN_REFRESH);
+    if (!WaitIdle(&seen))
+        return false;
+    int nDone = 0;
+    bool bPosted = false;
+    for (const std::string& line : seen)
+    {
+        if (EventField(line, "ev") == "send" && EventField(line, "cmd") == "223" &&
+            EventField(line, "rc") == "240")
+            nDone++;
+        if (EventField(line, "ev") == "post" && nDone == 3)
+            bPosted = true;
+    }
+    return nDone == 3 && bPosted;
+}
+
+void RunStopAction(StopAction action)
+{
+    switch (action)
+    {
+    case StopPage:
+        Page()->StopPage();
+        break;
+    case DeviceChangedCall:
+        Page()->OnDeviceChanged();
+        break;
+    case ReleasePage:
+        Page()->ReleasePage();
+        break;
+    case DestroyPage:
+        delete Page();
+        LoadPage();
+        break;
+    case HostDeviceChange:
+        StandinSetCurrentDevice(1);
+        Page()->OnDeviceChanged();
+        break;
+    case StopActionCount:
+        break;
+    }
+}
+
+void StopInQuestion()
+{
+    RunStopAction(g_pendingStop);
+}
+
+bool WorkerBoxOpen()
+{
+    return theApp.m_bWorkerBoxOpen;
+}
+
+// Gives the operation what it needs to reach the device; with bToBox, what makes it show a box
+// from its worker: a write refused as write-protected, or the verify result.
+void Prepare(Operation op, bool bToBox)
+{
+    StandinSetDeviceType(58064);
+    Select(IDC_CMB_PRESS_TYPE, 1);
+    Select(IDC_CMB_MANUFACTURER, 0);
+    Select(IDC_CMB_POINT, 2);
+    SetText(IDC_EDT_RANGE_VALUE, "250.000000");
+    SetText(IDC_EDT_VERIFY_RANGE_HIGH, "250");
+    SetText(IDC_EDT_VERIFY_RANGE_LOW, "0");
+    SetText(IDC_EDT_VERIFY_PRESS, "1.25");
+    SetText(IDC_EDT_VERIFY_TEMP, "23.5");
+    std::string error;
+    if (bToBox && op == OpSet)
+        StandinQueueFaults(222, "writeprotect", 1, &error);
+    if (bToBox && op == OpZero)
+        StandinQueueFaults(43, "writeprotect", 1, &error);
+    if (bToBox && op == OpRangeDownload)
+        StandinQueueFaults(182, "writeprotect", 1, &error);
+}
+} // namespace
+
+void RunStopPoint(int nPoint)
+{
+    g.steps.clear();
+    Operation op = static_cast<Operation>(Draw(OpCount));
+    StopAction action = static_cast<StopAction>(Draw(StopActionCount));
+    int nMode = Draw(4);
+    bool bHasQuestion = op == OpZero || op == OpRangeDownload;
+    bool bHasWorkerBox = op == OpSet || op == OpZero || op == OpRangeDownload || op == OpVerify;
+    bool bInQuestion = nMode == 0 && bHasQuestion && action != DestroyPage;
+    bool bInWorkerBox = nMode == 1 && bHasWorkerBox;
+    int nDelay = Draw(kLongestOperationMs);
+    char szStep[200];
+    sprintf(szStep, "stop point %d: %s on the real wire, %s %s", nPoint, kOperationNames[op],
+            kStopNames[action],
+            bInQuestion    ? "inside its question"
+            : bInWorkerBox ? "while its worker's box is open"
+                           : "");
+    Step(szStep);
+    if (!bInQuestion && !bInWorkerBox)
+        Step("  after " + std::to_string(nDelay) + " ms");
+
+    Prepare(op, bInWorkerBox);
+    if (!bInWorkerBox && Draw(3) == 0)
+    {
+        WORD wCmd = kCommands[Draw(6)];
+        const char* pszFault = kFaults[Draw(10)];
+        std::string error;
+        StandinQueueFaults(wCmd, pszFault, 1, &error);
+        Step(std::string("  with the line fault ") + pszFault + " on command " +
+             std::to_string(wCmd));
+    }
+    StandinSetRealWire(TRUE);
+    theApp.m_nNextAnswer = IDYES;
+    theApp.m_bHoldWorkerBoxes = bInWorkerBox;
+    g_pendingStop = action;
+    theApp.m_pfnInQuestion = bInQuestion ? &StopInQuestion : NULL;
+    Click(kOperationButtons[op]);
+    if (!bInQuestion)
+    {
+        if (bInWorkerBox)
+            Pump(kBoundedWait, &WorkerBoxOpen);
+        else
+            Pump(nDelay);
+        RunStopAction(action);
+    }
+    theApp.m_pfnInQuestion = NULL;
+    bool bIdle = WaitIdle();
+    theApp.m_bHoldWorkerBoxes = false;
+    if (!bIdle)
+    {
+        g.counts.nHangs++;
+        Report("no end within the bounded wait");
+        return;
+    }
+    g.checks.Idle();
+    CheckLocksFree(kStopNames[action]);
+    ResetStandins();
+    if (!RefreshCompletes())
+    {
+        g.counts.nHangs++;
+        Report("the next refresh did not complete");
+    }
+    g.checks.Idle();
+}
+} // namespace stress

@@ -1,0 +1,258 @@
+#include "StressHost.h"
+
+#include <StandinBase.h>
+#include <StandinDevice.h>
+#include <StandinHart.h>
+
+#include "../../res/resource.h"
+
+#include <stdio.h>
+
+namespace stress
+{
+namespace
+{
+// How long the page must stay quiet with no worker before it counts as idle.
+const DWORD kQuiet = 60;
+// A box that a worker shows stays open this long at a stop point, unless the page stops it.
+const DWORD kBoxOpenMs = 400;
+
+std::wstring Wide(const std::string& text)
+{
+    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(nChars > 0 ? nChars - 1 : 0, L'\0');
+    if (nChars > 1)
+        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
+    return wide;
+}
+
+void Serve()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+    {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+} // namespace
+
+const char* const kOperationNames[OpCount] = {"refresh",        "Set",   "PV zero", "range Get",
+                                              "range Download", "Verify"};
+const int kOperationButtons[OpCount] = {IDC_BTN_REFRESH,        IDC_BTN_SET,
+                                        IDC_BTN_PV_ZERO,        IDC_BTN_RANGE_GET,
+                                        IDC_BTN_RANGE_DOWNLOAD, IDC_BTN_VERIFY};
+const WORD kCommands[6] = {15, 43, 182, 183, 222, 223};
+const char* const kFaults[10] = {"noanswer", "garbled", "parity", "short", "otheraddr",
+                                 "busy",     "dr33",    "dr34",   "dr35",  "writeprotect"};
+
+CStressApp theApp;
+Campaign g;
+
+Events::Events()
+{
+    ::InitializeCriticalSection(&m_lock);
+    StandinSetTraceSink(&Events::Collect, this);
+}
+
+Events::~Events()
+{
+    StandinSetTraceSink(NULL, NULL);
+    ::DeleteCriticalSection(&m_lock);
+}
+
+std::vector<std::string> Events::Take()
+{
+    ::EnterCriticalSection(&m_lock);
+    std::vector<std::string> lines;
+    lines.swap(m_lines);
+    ::LeaveCriticalSection(&m_lock);
+    return lines;
+}
+
+void CALLBACK Events::Collect(const char* pszJson, void* pContext)
+{
+    Events* pThis = static_cast<Events*>(pContext);
+    ::EnterCriticalSection(&pThis->m_lock);
+    pThis->m_lines.push_back(pszJson);
+    ::LeaveCriticalSection(&pThis->m_lock);
+}
+
+int CStressApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
+{
+    int nAnswer = (nType & MB_TYPEMASK) == MB_YESNO ? m_nNextAnswer.load() : IDOK;
+    if (::GetCurrentThreadId() == m_nWindowThread)
+    {
+        if (m_pfnInQuestion != NULL)
+        {
+            void (*pfnAction)() = m_pfnInQuestion;
+            m_pfnInQuestion = NULL;
+            pfnAction();
+        }
+    }
+    else if (m_bHoldWorkerBoxes)
+    {
+        m_bWorkerBoxOpen = true;
+        if (StandinWaitCancelled(kBoxOpenMs))
+            nAnswer = (nType & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+        m_bWorkerBoxOpen = false;
+    }
+    QueueAnswer(nAnswer);
+    return CHostApp::DoMessageBox(lpszPrompt, nType, nIDPrompt);
+}
+
+void PrintSummary()
+{
+    printf("stress: %d stop points, %d fuzz steps: %d crashes, %d hangs, %d held locks, "
+           "%d unconfirmed writes, %d bad sends\n",
+           g.nStops, g.nSteps, g.counts.nCrashes, g.counts.nHangs, g.counts.nHeldLocks,
+           g.checks.UnconfirmedWrites(), g.checks.BadSends());
+    fflush(stdout);
+}
+
+void Report(const std::string& what)
+{
+    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %d %d %u\n  steps:\n", g.nSeed,
+           what.c_str(), g.nPlannedStops, g.nPlannedSteps, g.nSeed);
+    // The seed reproduces the whole campaign; the last steps show what led to the finding.
+    const size_t nShown = 40;
+    size_t nFirst = g.steps.size() > nShown ? g.steps.size() - nShown : 0;
+    if (nFirst > 0)
+        printf("    (%zu earlier steps)\n", nFirst);
+    for (size_t i = nFirst; i < g.steps.size(); i++)
+        printf("    %s\n", g.steps[i].c_str());
+    fflush(stdout);
+}
+
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
+{
+    char szWhat[96];
+    sprintf(szWhat, "crash, exception 0x%08lx",
+            static_cast<unsigned long>(pInfo->ExceptionRecord->ExceptionCode));
+    g.counts.nCrashes++;
+    Report(szWhat);
+    PrintSummary();
+    ::ExitProcess(3);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+int Draw(int nBelow)
+{
+    return static_cast<int>(g.rng() % static_cast<unsigned>(nBelow));
+}
+
+void Step(const std::string& text)
+{
+    g.steps.push_back(text);
+}
+
+// Runs the checks over the events so far.
+void CheckEvents(std::vector<std::string>* pSeen)
+{
+    for (const std::string& line : g.pEvents->Take())
+    {
+        std::string reason = g.checks.Feed(line);
+        if (!reason.empty())
+            Report(reason + ": " + line);
+        if (pSeen != NULL)
+            pSeen->push_back(line);
+    }
+}
+
+// Serves messages for dwMilliseconds, or until pfnUntil holds.
+void Pump(DWORD dwMilliseconds, bool (*pfnUntil)())
+{
+    ULONGLONG ullEnd = ::GetTickCount64() + dwMilliseconds;
+    while (::GetTickCount64() < ullEnd && (pfnUntil == NULL || !pfnUntil()))
+    {
+        Serve();
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+}
+
+// Serves messages until no worker is left and nothing arrives for a while; false on a hang.
+bool WaitIdle(std::vector<std::string>* pSeen)
+{
+    ULONGLONG ullEnd = ::GetTickCount64() + kBoundedWait;
+    ULONGLONG ullQuietSince = ::GetTickCount64();
+    for (;;)
+    {
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+            ullQuietSince = ::GetTickCount64();
+        }
+        CheckEvents(pSeen);
+        ULONGLONG ullNow = ::GetTickCount64();
+        if (g.host.AnyWorker())
+            ullQuietSince = ullNow;
+        else if (ullNow - ullQuietSince >= kQuiet)
+            return true;
+        if (ullNow > ullEnd)
+            return false;
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
+    }
+}
+
+CTablePage* Page()
+{
+    return g.host.Page();
+}
+
+void Click(int nID)
+{
+    ::SendMessageW(g.host.PageWindow(), WM_COMMAND, MAKEWPARAM(nID, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(g.host.PageWindow(), nID)));
+}
+
+void SetText(int nID, const std::string& text)
+{
+    ::SetWindowTextW(::GetDlgItem(g.host.PageWindow(), nID), Wide(text).c_str());
+}
+
+void Select(int nID, int nIndex)
+{
+    ::SendMessageW(::GetDlgItem(g.host.PageWindow(), nID), CB_SETCURSEL, nIndex, 0);
+}
+
+bool LoadPage()
+{
+    std::string error;
+    if (!g.host.Load(g.hFrame, &error))
+    {
+        printf("kestrum-stress: %s\n", error.c_str());
+        return false;
+    }
+    return true;
+}
+
+// A page that stopped, lost a device or was remade holds no lock and has no worker. Counted once
+// per finding.
+bool CheckLocksFree(const char* pszWhen)
+{
+    std::string held;
+    if (StandinIsHartLockHeld())
+        held += " HART lock";
+    if (Page()->IsLock() != 0)
+        held += " page lock";
+    if (g.host.AnyWorker())
+        held += " worker";
+    if (held.empty())
+        return true;
+    g.counts.nHeldLocks++;
+    Report(std::string("held after ") + pszWhen + ":" + held);
+    return false;
+}
+
+void ResetStandins()
+{
+    StandinResetService();
+    StandinResetDevice();
+    StandinSetLockBusy(FALSE);
+    StandinSetTimerPeriod(1000);
+    for (int i = 0; i < 3; i++)
+        StandinAttachTransmitter(static_cast<BYTE>(i));
+}
+} // namespace stress

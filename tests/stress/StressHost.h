@@ -1,0 +1,115 @@
+// The stress campaign's host: the page in a window of its own, the events it causes, the answers to
+// its boxes, and the campaign's record of what it did and found.
+#pragma once
+
+#include "EventChecks.h"
+
+#include <HostApp.h>
+
+#include <atomic>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace stress
+{
+// A stopped or fed page must be idle again within this time.
+const DWORD kBoundedWait = 20000;
+
+enum Operation
+{
+    OpRefresh,
+    OpSet,
+    OpZero,
+    OpRangeGet,
+    OpRangeDownload,
+    OpVerify,
+    OpCount
+};
+extern const char* const kOperationNames[OpCount];
+extern const int kOperationButtons[OpCount];
+
+// The commands the page may send, and the faults of the line (script names).
+extern const WORD kCommands[6];
+extern const char* const kFaults[10];
+
+struct Counts
+{
+    int nCrashes = 0, nHangs = 0, nHeldLocks = 0;
+};
+
+// Everything the checks see: the host events in order, read by the window thread.
+class Events
+{
+public:
+    Events();
+    ~Events();
+    std::vector<std::string> Take();
+
+private:
+    static void CALLBACK Collect(const char* pszJson, void* pContext);
+    CRITICAL_SECTION m_lock;
+    std::vector<std::string> m_lines;
+};
+
+// Answers the page's boxes. A question gets the drawn answer; at a stop point a box can be the
+// moment of the stop: a question is answered after the stop action ran inside it, as a host
+// message arriving while the box is open would; a worker's box stays open until the window
+// thread has stopped the page, which ends the box as No.
+class CStressApp : public CHostApp
+{
+public:
+    std::atomic<int> m_nNextAnswer{IDYES};
+    std::atomic<bool> m_bHoldWorkerBoxes{false};
+    std::atomic<bool> m_bWorkerBoxOpen{false};
+    void (*m_pfnInQuestion)() = NULL;
+    DWORD m_nWindowThread = ::GetCurrentThreadId();
+
+    virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+};
+
+extern CStressApp theApp;
+
+struct Campaign
+{
+    unsigned nSeed = 1;
+    int nPlannedStops = 0, nPlannedSteps = 0;
+    int nStops = 0, nSteps = 0;
+    // What has been done so far in the current stop point or since the last idle fuzz step.
+    std::vector<std::string> steps;
+    Counts counts;
+    EventChecks checks;
+    Events* pEvents = NULL;
+    HWND hFrame = NULL;
+    PageHost host;
+    std::mt19937 rng;
+};
+extern Campaign g;
+
+void PrintSummary();
+// Prints a finding with the seed and the last steps that led to it.
+void Report(const std::string& what);
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo);
+int Draw(int nBelow);
+void Step(const std::string& text);
+// Runs the checks over the events so far; the events go to *pSeen as well when it is given.
+void CheckEvents(std::vector<std::string>* pSeen = NULL);
+// Serves messages for dwMilliseconds, or until pfnUntil holds.
+void Pump(DWORD dwMilliseconds, bool (*pfnUntil)() = NULL);
+// Serves messages until no worker is left and nothing arrives for a while; false on a hang.
+bool WaitIdle(std::vector<std::string>* pSeen = NULL);
+CTablePage* Page();
+void Click(int nID);
+void SetText(int nID, const std::string& text);
+void Select(int nID, int nIndex);
+bool LoadPage();
+// A page that stopped, lost a device or was remade holds no lock and has no worker; counts a
+// finding otherwise.
+bool CheckLocksFree(const char* pszWhen);
+void ResetStandins();
+
+// One operation on the realistic wire, ended at a random moment, and the checks after it.
+void RunStopPoint(int nPoint);
+// One random input and the checks after it.
+void FuzzStep(int nStep);
+} // namespace stress

@@ -1,0 +1,57 @@
+// kestrum-stress: stops each of the page's operations at random moments on the realistic wire and
+// feeds the page random input, checking after each stop point and each step that nothing crashed
+// or hung, that no lock is held and no worker is left, that only the page's commands with sound
+// requests reach the device, and that confirmed writes were confirmed.
+//   kestrum-stress STOPS STEPS [SEED]
+// The same seed draws the same campaign; the moments of the stops depend on thread timing too.
+#include "StressHost.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+
+using namespace stress;
+
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+    {
+        fprintf(stderr, "usage: kestrum-stress STOPS STEPS [SEED]\n");
+        return 2;
+    }
+    int nStops = atoi(argv[1]), nSteps = atoi(argv[2]);
+    g.nPlannedStops = nStops;
+    g.nPlannedSteps = nSteps;
+    g.nSeed = argc > 3 ? static_cast<unsigned>(strtoul(argv[3], NULL, 10)) : 1;
+    g.rng.seed(g.nSeed);
+    ::SetUnhandledExceptionFilter(&OnCrash);
+    theApp.SetScripted(true);
+    Events events;
+    g.pEvents = &events;
+    ResetStandins();
+    g.hFrame =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 960, 640, NULL, NULL, NULL, NULL);
+    if (!LoadPage())
+        return 1;
+    for (int i = 0; i < nStops; i++)
+    {
+        RunStopPoint(i);
+        g.nStops++;
+    }
+    ResetStandins();
+    g.steps.clear();
+    for (int i = 0; i < nSteps; i++)
+    {
+        FuzzStep(i);
+        g.nSteps++;
+    }
+    Page()->ReleasePage();
+    delete Page();
+    CheckEvents();
+    PrintSummary();
+    const Counts& c = g.counts;
+    return c.nCrashes + c.nHangs + c.nHeldLocks + g.checks.UnconfirmedWrites() +
+                       g.checks.BadSends() ==
+                   0
+               ? 0
+               : 1;
+}
