@@ -49,17 +49,25 @@ BOOL StandinIsCancelled()
     return bCancelled;
 }
 
+// The end is read from the performance counter, not the tick count: the tick count moves in
+// steps (under Wine only when its server runs), and every step it lags lengthens the wait.
 BOOL StandinWaitCancelled(DWORD dwMilliseconds)
 {
     DWORD nThreadID = ::GetCurrentThreadId();
-    ULONGLONG ullEnd = ::GetTickCount64() + dwMilliseconds;
+    LARGE_INTEGER frequency, now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    const LONGLONG llEnd =
+        now.QuadPart + static_cast<LONGLONG>(dwMilliseconds) * frequency.QuadPart / 1000;
     ::EnterCriticalSection(&g_cancel.lock);
     bool bCancelled = g_cancel.Contains(nThreadID);
-    for (ULONGLONG ullNow = ::GetTickCount64(); !bCancelled && ullNow < ullEnd;
-         ullNow = ::GetTickCount64())
+    for (::QueryPerformanceCounter(&now); !bCancelled && now.QuadPart < llEnd;
+         ::QueryPerformanceCounter(&now))
     {
-        ::SleepConditionVariableCS(&g_cancel.changed, &g_cancel.lock,
-                                   static_cast<DWORD>(ullEnd - ullNow));
+        // Rounded up, so that the wait does not end a fraction of a millisecond early and go round.
+        LONGLONG llLeft = (llEnd - now.QuadPart) * 1000;
+        DWORD dwLeft = static_cast<DWORD>((llLeft + frequency.QuadPart - 1) / frequency.QuadPart);
+        ::SleepConditionVariableCS(&g_cancel.changed, &g_cancel.lock, dwLeft);
         bCancelled = g_cancel.Contains(nThreadID);
     }
     ::LeaveCriticalSection(&g_cancel.lock);
