@@ -1,6 +1,10 @@
-// Measures a refresh on the realistic wire against what it should cost: three command-223
-// exchanges at 1200 bit/s (request, turnaround, answer) and the page's pause at the end of its
-// worker. Prints the figures; it asserts nothing.
+// Times the refresh on the realistic wire (1200 bit/s) against what the wire model says its
+// three command-223 exchanges take plus the page's 200 ms pause, and on the fast wire against
+// the pause alone. Each refresh is split at the host calls the page makes: the start (click to
+// the first progress report), the requests, the pause (the last answer to progress 0) and the
+// end (to the worker's exit and the redrawn display). Prints table rows; asserts nothing.
+#include "BenchTable.h"
+
 #include <HostApp.h>
 #include <StandinHart.h>
 
@@ -8,22 +12,20 @@
 #include <Transmitter.h>
 #include <WireModel.h>
 
-#include <algorithm>
-#include <chrono>
-#include <stdio.h>
-#include <vector>
+#include <string.h>
+#include <string>
 
 namespace
 {
 CHostApp theApp;
 
-const int kRuns = 5;
 const WORD kRefreshButton = 1016;
-// The refresh worker's tail holds the page for this long between progress 100 and 0.
-const std::chrono::milliseconds kTailPause{200};
+const double kPauseMs = 200.0;
+const int kRealisticRuns = 7;
+const int kFastRuns = 21;
 
 // The wire time of the three base-data reads, from the frames a default transmitter exchanges.
-std::chrono::microseconds WireTimeOfRefresh()
+double WireTimeOfRefreshMs()
 {
     hartsim::Transmitter transmitter;
     hartsim::WireModel wire = hartsim::WireModel::Timed();
@@ -35,35 +37,146 @@ std::chrono::microseconds WireTimeOfRefresh()
         std::vector<uint8_t> answer = transmitter.Exchange(request);
         total += wire.Exchange(request.size(), answer.size());
     }
-    return total;
+    return std::chrono::duration<double, std::milli>(total).count();
 }
 
-// Clicks Refresh and pumps messages until the worker is gone and its completion was handled.
-double TimeOneRefresh(PageHost& host)
+// What the trace tells about one refresh: when the worker first reported progress, when its
+// last request came back, when the pause ended, and the worker's thread to wait for.
+struct Watch
 {
-    auto start = std::chrono::steady_clock::now();
-    host.Page()->SendMessage(WM_COMMAND, MAKEWPARAM(kRefreshButton, BN_CLICKED), 0);
-    MSG msg;
-    for (;;)
+    CRITICAL_SECTION lock;
+    DWORD dwWindowThread = 0;
+    HANDLE hWorker = NULL;
+    HANDLE hWorkerSeen = NULL;
+    double firstProgress = 0, lastSend = 0, pauseEnd = 0;
+} g_watch;
+
+bool Starts(const char* pszJson, const char* pszPrefix)
+{
+    return strncmp(pszJson, pszPrefix, strlen(pszPrefix)) == 0;
+}
+
+void CALLBACK OnTrace(const char* pszJson, void*)
+{
+    double now = bench::NowMs();
+    ::EnterCriticalSection(&g_watch.lock);
+    if (g_watch.hWorker == NULL && ::GetCurrentThreadId() != g_watch.dwWindowThread)
     {
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-            ::DispatchMessageW(&msg);
-        if (!host.AnyWorker())
-            break;
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+        g_watch.hWorker = ::OpenThread(SYNCHRONIZE, FALSE, ::GetCurrentThreadId());
+        ::SetEvent(g_watch.hWorkerSeen);
     }
+    if (Starts(pszJson, "{\"ev\":\"progress\""))
+    {
+        if (g_watch.firstProgress == 0)
+            g_watch.firstProgress = now;
+        if (strstr(pszJson, "\"value\":0}") != NULL)
+            g_watch.pauseEnd = now;
+    }
+    else if (Starts(pszJson, "{\"ev\":\"send\""))
+        g_watch.lastSend = now;
+    ::LeaveCriticalSection(&g_watch.lock);
+}
+
+void Pump()
+{
+    MSG msg;
     while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
         ::DispatchMessageW(&msg);
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
-        .count();
+}
+
+struct Split
+{
+    double total, start, requests, pause, end;
+};
+
+// Clicks Refresh, then serves the window's messages until the worker's thread has ended, and
+// handles what it posted.
+Split TimeOneRefresh(PageHost& host)
+{
+    ::EnterCriticalSection(&g_watch.lock);
+    g_watch.hWorker = NULL;
+    g_watch.firstProgress = g_watch.lastSend = g_watch.pauseEnd = 0;
+    ::ResetEvent(g_watch.hWorkerSeen);
+    ::LeaveCriticalSection(&g_watch.lock);
+
+    double click = bench::NowMs();
+    host.Page()->SendMessage(WM_COMMAND, MAKEWPARAM(kRefreshButton, BN_CLICKED), 0);
+    HANDLE hWaitFor = g_watch.hWorkerSeen;
+    for (;;)
+    {
+        DWORD dwResult = ::MsgWaitForMultipleObjects(1, &hWaitFor, FALSE, INFINITE, QS_ALLINPUT);
+        Pump();
+        if (dwResult != WAIT_OBJECT_0)
+            continue;
+        if (hWaitFor != g_watch.hWorkerSeen)
+            break;
+        ::EnterCriticalSection(&g_watch.lock);
+        hWaitFor = g_watch.hWorker;
+        ::LeaveCriticalSection(&g_watch.lock);
+    }
+    Pump();
+    double done = bench::NowMs();
+    ::CloseHandle(g_watch.hWorker);
+    return {done - click, g_watch.firstProgress - click, g_watch.lastSend - g_watch.firstProgress,
+            g_watch.pauseEnd - g_watch.lastSend, done - g_watch.pauseEnd};
+}
+
+void Row(const char* pszWhat, double ms, const std::string& how)
+{
+    char szFigure[64];
+    snprintf(szFigure, sizeof(szFigure), "%.1f ms", ms);
+    bench::PrintRow(pszWhat, szFigure, how.c_str());
+}
+
+// Runs the refreshes and prints the figure against the expected time, then the split.
+void Measure(PageHost& host, bool bRealWire, int nRuns)
+{
+    StandinSetRealWire(bRealWire ? TRUE : FALSE);
+    double wireMs = bRealWire ? WireTimeOfRefreshMs() : 0.0;
+    double expectedMs = wireMs + kPauseMs;
+    TimeOneRefresh(host);
+    std::vector<double> total, start, requests, pause, end;
+    for (int i = 0; i < nRuns; i++)
+    {
+        Split split = TimeOneRefresh(host);
+        total.push_back(split.total - expectedMs);
+        start.push_back(split.start);
+        requests.push_back(split.requests - wireMs);
+        pause.push_back(split.pause - kPauseMs);
+        end.push_back(split.end);
+    }
+    char szFigure[96], szHow[128];
+    double over = bench::Median(total);
+    std::string runs = "median of " + std::to_string(nRuns) + " refreshes";
+    if (bRealWire)
+    {
+        snprintf(szFigure, sizeof(szFigure), "%+.1f ms (%+.2f %%)", over,
+                 100.0 * over / expectedMs);
+        snprintf(szHow, sizeof(szHow), "over %.1f ms: wire model %.1f ms + pause 200 ms; %s",
+                 expectedMs, wireMs, runs.c_str());
+        bench::PrintRow("refresh, realistic wire (1200 bit/s)", szFigure, szHow);
+    }
+    else
+    {
+        snprintf(szFigure, sizeof(szFigure), "%+.1f ms", over);
+        snprintf(szHow, sizeof(szHow), "beyond the 200 ms pause; %s", runs.c_str());
+        bench::PrintRow("refresh, fast wire", szFigure, szHow);
+    }
+    Row("&nbsp;&nbsp;start: click to the first progress report", bench::Median(start), runs);
+    Row("&nbsp;&nbsp;requests beyond the wire model", bench::Median(requests), runs);
+    Row("&nbsp;&nbsp;pause beyond 200 ms", bench::Median(pause), runs);
+    Row("&nbsp;&nbsp;end: progress 0 to the worker's exit and the redrawn display",
+        bench::Median(end), runs);
 }
 } // namespace
 
 int main()
 {
     theApp.SetScripted(true);
+    ::InitializeCriticalSection(&g_watch.lock);
+    g_watch.dwWindowThread = ::GetCurrentThreadId();
+    g_watch.hWorkerSeen = ::CreateEventW(NULL, TRUE, FALSE, NULL);
     StandinAttachTransmitter(0);
-    StandinSetRealWire(TRUE);
     HWND hParent =
         ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL, NULL, NULL);
     PageHost host;
@@ -73,23 +186,15 @@ int main()
         fprintf(stderr, "refresh_bench: %s\n", error.c_str());
         return 1;
     }
-    double wireMs = std::chrono::duration<double, std::milli>(WireTimeOfRefresh()).count();
-    double expectedMs = wireMs + std::chrono::duration<double, std::milli>(kTailPause).count();
-
-    std::vector<double> runs;
-    for (int i = 0; i < kRuns; i++)
-        runs.push_back(TimeOneRefresh(host));
-    std::sort(runs.begin(), runs.end());
-    printf("refresh on the realistic wire, %d runs\n", kRuns);
-    printf("  expected: %.1f ms (three exchanges %.1f ms + pause %.0f ms)\n", expectedMs, wireMs,
-           std::chrono::duration<double, std::milli>(kTailPause).count());
-    printf("  measured: min %.1f ms, median %.1f ms, max %.1f ms\n", runs.front(), runs[kRuns / 2],
-           runs.back());
-    printf("  overhead: %.1f ms at the median (%.1f%%)\n", runs[kRuns / 2] - expectedMs,
-           100.0 * (runs[kRuns / 2] - expectedMs) / expectedMs);
+    StandinSetTraceSink(&OnTrace, NULL);
+    Measure(host, true, kRealisticRuns);
+    Measure(host, false, kFastRuns);
+    StandinSetTraceSink(NULL, NULL);
 
     host.Page()->ReleasePage();
     delete host.Page();
     ::DestroyWindow(hParent);
+    ::CloseHandle(g_watch.hWorkerSeen);
+    ::DeleteCriticalSection(&g_watch.lock);
     return 0;
 }
