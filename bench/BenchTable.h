@@ -2,26 +2,20 @@
 // the rows of the table that scripts/bench.sh prints.
 #pragma once
 
-#include <windows.h>
-
 #include <algorithm>
+#include <chrono>
 #include <stdio.h>
 #include <vector>
 
 namespace bench
 {
 
-// Milliseconds since an arbitrary start, from the performance counter.
+// Milliseconds since an arbitrary start, from the steady clock (the performance counter).
 inline double NowMs()
 {
-    static const LONGLONG llFrequency = [] {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return frequency.QuadPart;
-    }();
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(llFrequency);
+    return std::chrono::duration<double, std::milli>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 inline double Median(std::vector<double> values)

@@ -191,8 +191,7 @@ int main()
     Measure(host, false, kFastRuns);
     StandinSetTraceSink(NULL, NULL);
 
-    host.Page()->ReleasePage();
-    delete host.Page();
+    host.Unload();
     ::DestroyWindow(hParent);
     ::CloseHandle(g_watch.hWorkerSeen);
     ::DeleteCriticalSection(&g_watch.lock);

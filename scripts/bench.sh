@@ -11,7 +11,7 @@ x86 | x64) ;;
     ;;
 esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
-scripts/setup.sh
+scripts/setup.sh >&2
 cmake --preset "$build" >/dev/null
 cmake --build --preset "$build" --target refresh_bench module_bench lookup_bench >/dev/null
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
