@@ -155,6 +155,44 @@ TEST_F(DialogTest, UpdateDataMovesTextBothWaysAndDdxControlAttachesTheList)
     EXPECT_EQ(m_dlg.m_strText, L"typed");
 }
 
+// Exchanges with a control the template does not have, between two that it has.
+class CMissingControlDlg : public CDialog
+{
+public:
+    CMissingControlDlg() : CDialog(100) {}
+    CString m_strBefore, m_strAfter;
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX)
+    {
+        DDX_Text(pDX, kEdit, m_strBefore);
+        DDX_Text(pDX, 999, m_strAfter);
+        DDX_Text(pDX, kEdit, m_strAfter);
+    }
+};
+
+TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
+{
+    HWND hParent =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
+    CWnd parent;
+    parent.Attach(hParent);
+    CMissingControlDlg dlg;
+    EXPECT_TRUE(dlg.Create(100, &parent)) << "the failed exchange of OnInitDialog does not stop it";
+    ::SetDlgItemTextW(dlg.GetSafeHwnd(), kEdit, L"typed");
+    EXPECT_FALSE(dlg.UpdateData(TRUE));
+    EXPECT_EQ(dlg.m_strBefore, L"typed");
+    EXPECT_EQ(dlg.m_strAfter, L"") << "nothing after the missing control is exchanged";
+    ASSERT_EQ(theApp.m_boxes.size(), 2u);
+    EXPECT_EQ(theApp.m_boxes[1], L"An unsupported operation was attempted.");
+    EXPECT_EQ(theApp.m_types[1], static_cast<UINT>(MB_ICONEXCLAMATION));
+    dlg.DestroyWindow();
+    parent.Detach();
+    ::DestroyWindow(hParent);
+    theApp.m_boxes.clear();
+    theApp.m_types.clear();
+}
+
 TEST(RuntimeClassTest, IsKindOfFollowsTheDeclaredChain)
 {
     CTestDlg dlg;

@@ -132,6 +132,47 @@ private:
     void operator=(const CObject&) = delete;
 };
 
+// Exceptions. The framework throws them as pointers to heap objects; whoever catches one calls
+// its Delete.
+class AFX_CORE_CLASS CException : public CObject
+{
+    DECLARE_DYNAMIC(CException)
+public:
+    explicit CException(BOOL bAutoDelete = TRUE);
+    virtual ~CException();
+
+    void Delete();
+    virtual BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError,
+                                 PUINT pnHelpContext = NULL) const;
+    // Shows the exception's message (or the string nMessageID when it has none) in a message box
+    // through AfxMessageBox and returns the box's answer.
+    virtual int ReportError(UINT nType = MB_OK, UINT nMessageID = 0);
+
+    BOOL m_bAutoDelete;
+};
+
+class AFX_CORE_CLASS CSimpleException : public CException
+{
+    DECLARE_DYNAMIC(CSimpleException)
+public:
+    explicit CSimpleException(BOOL bAutoDelete = TRUE) : CException(bAutoDelete) {}
+};
+
+// "An unsupported operation was attempted."
+class AFX_CORE_CLASS CNotSupportedException : public CSimpleException
+{
+    DECLARE_DYNAMIC(CNotSupportedException)
+public:
+    CNotSupportedException() = default;
+    virtual BOOL GetErrorMessage(LPTSTR lpszError, UINT nMaxError,
+                                 PUINT pnHelpContext = NULL) const;
+};
+
+[[noreturn]] AFX_CORE_API void AFXAPI AfxThrowNotSupportedException();
+
+// The framework's string id of a general failure, which an exception without a message reports.
+#define AFX_IDP_INTERNAL_FAILURE 0xF108
+
 // The framework's wide string: reference counted with copy on write, so copies of a string share
 // one buffer until one of them is changed. The counts are interlocked, so copies may live on
 // different threads.

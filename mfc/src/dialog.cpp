@@ -74,8 +74,8 @@ BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, 
         hInst = AfxGetResourceHandle();
     t_pWndInit = this;
     t_hHookCreate = ::SetWindowsHookExW(WH_CBT, &CreateHookProc, NULL, ::GetCurrentThreadId());
-    HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, pParentWnd->GetSafeHwnd(),
-                                             &AfxDlgProc, 0);
+    HWND hWndParent = pParentWnd != NULL ? pParentWnd->m_hWnd : NULL;
+    HWND hWnd = ::CreateDialogIndirectParamW(hInst, lpDialogTemplate, hWndParent, &AfxDlgProc, 0);
     ::UnhookWindowsHookEx(t_hHookCreate);
     t_hHookCreate = NULL;
     t_pWndInit = NULL;

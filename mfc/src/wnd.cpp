@@ -98,10 +98,21 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const
     return rString.GetLength();
 }
 
+// An exchange that fails (a control missing, for one) is reported in a message box and answers
+// FALSE, as MFC does.
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);
-    DoDataExchange(&dx);
+    try
+    {
+        DoDataExchange(&dx);
+    }
+    catch (CException* e)
+    {
+        e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
+        e->Delete();
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -184,10 +195,20 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 {
 }
 
+// A control id that the dialog does not have is an error in the program: MFC traces it and
+// throws CNotSupportedException, which UpdateData reports.
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
-    m_hWndLastControl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
-    return m_hWndLastControl;
+    HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+    if (hWndCtrl == NULL)
+    {
+        WCHAR szTrace[64];
+        wsprintfW(szTrace, L"Error: no data exchange control with ID 0x%04X.\n", nIDC);
+        ::OutputDebugStringW(szTrace);
+        AfxThrowNotSupportedException();
+    }
+    m_hWndLastControl = hWndCtrl;
+    return hWndCtrl;
 }
 
 HWND CDataExchange::PrepareEditCtrl(int nIDC)
@@ -206,8 +227,6 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
-    if (hWndCtrl == NULL)
-        return;
     int nLength = ::GetWindowTextLengthW(hWndCtrl);
     CString current;
     ::GetWindowTextW(hWndCtrl, current.GetBufferSetLength(nLength), nLength + 1);
