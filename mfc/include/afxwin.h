@@ -53,7 +53,9 @@ protected:                                                                      
 
 // The handler names below take the standard form, &CMyDialog::OnSomething. Each entry converts
 // the handler to the one pointer-to-member type that fits its entry, so a handler with another
-// signature, or a bare member name, does not compile, as with MFC's own map entries.
+// signature does not compile, as with MFC's own map entries; nor does a bare member name, unless
+// the compiler accepts it as a Microsoft extension (GCC for Windows does unless given
+// -fno-ms-extensions).
 
 // Calls void memberFxn() for a WM_COMMAND with the control id id and the notification code code.
 #define ON_CONTROL(code, id, memberFxn)                                                            \
