@@ -6,6 +6,9 @@ namespace
 // A window that a CWnd owns carries a pointer to it in this property, so every thread can find
 // the object from the handle without a shared table.
 const WCHAR kWndProperty[] = L"MfcSubCWnd";
+
+// Set when the data exchange running on this thread met a control that its dialog lacks.
+thread_local BOOL t_bExchangeFailed = FALSE;
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -98,19 +101,24 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const
     return rString.GetLength();
 }
 
-// An exchange that fails (a control missing, for one) is reported in a message box and answers
-// FALSE, as MFC does.
+// An exchange with a control that the dialog lacks is reported in a message box, and UpdateData
+// answers FALSE, as MFC does. MFC gets there by throwing CNotSupportedException from PrepareCtrl
+// through the caller's DoDataExchange; the subset does not unwind through the caller's module
+// (the i686 build links every module with its own unwinder, which cannot unwind another
+// module's frames), so PrepareCtrl marks the exchange failed instead and the rest of the
+// exchange is skipped.
 BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
 {
     CDataExchange dx(this, bSaveAndValidate);
-    try
+    BOOL bOuterFailed = t_bExchangeFailed;
+    t_bExchangeFailed = FALSE;
+    DoDataExchange(&dx);
+    BOOL bFailed = t_bExchangeFailed;
+    t_bExchangeFailed = bOuterFailed;
+    if (bFailed)
     {
-        DoDataExchange(&dx);
-    }
-    catch (CException* e)
-    {
-        e->ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
-        e->Delete();
+        CNotSupportedException e;
+        e.ReportError(MB_ICONEXCLAMATION, AFX_IDP_INTERNAL_FAILURE);
         return FALSE;
     }
     return TRUE;
@@ -195,17 +203,20 @@ CDataExchange::CDataExchange(CWnd* pDlgWnd, BOOL bSaveAndValidate)
 {
 }
 
-// A control id that the dialog does not have is an error in the program: MFC traces it and
-// throws CNotSupportedException, which UpdateData reports.
+// A control id that the dialog does not have is an error in the program: it is traced and fails
+// the exchange (see UpdateData).
 HWND CDataExchange::PrepareCtrl(int nIDC)
 {
+    if (t_bExchangeFailed)
+        return NULL;
     HWND hWndCtrl = ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
     if (hWndCtrl == NULL)
     {
         WCHAR szTrace[64];
         wsprintfW(szTrace, L"Error: no data exchange control with ID 0x%04X.\n", nIDC);
         ::OutputDebugStringW(szTrace);
-        AfxThrowNotSupportedException();
+        t_bExchangeFailed = TRUE;
+        return NULL;
     }
     m_hWndLastControl = hWndCtrl;
     return hWndCtrl;
@@ -218,8 +229,11 @@ HWND CDataExchange::PrepareEditCtrl(int nIDC)
 
 void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 {
-    if (rControl.m_hWnd == NULL)
-        rControl.SubclassWindow(pDX->PrepareCtrl(nIDC));
+    if (rControl.m_hWnd != NULL)
+        return;
+    HWND hWndCtrl = pDX->PrepareCtrl(nIDC);
+    if (hWndCtrl != NULL)
+        rControl.SubclassWindow(hWndCtrl);
 }
 
 // Moves text between the control and the member. Setting a text that the control already shows
@@ -227,6 +241,8 @@ void AFXAPI DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
 void AFXAPI DDX_Text(CDataExchange* pDX, int nIDC, CString& value)
 {
     HWND hWndCtrl = pDX->PrepareEditCtrl(nIDC);
+    if (hWndCtrl == NULL)
+        return;
     int nLength = ::GetWindowTextLengthW(hWndCtrl);
     CString current;
     ::GetWindowTextW(hWndCtrl, current.GetBufferSetLength(nLength), nLength + 1);
