@@ -28,7 +28,8 @@ enum StopAction
     StopActionCount
 };
 const char* const kStopNames[] = {"StopPage", "OnDeviceChanged", "ReleasePage",
-                                  "destroying the page", "a device change in the host"};
+                                  "letting the page go (ReleasePage, then delete)",
+                                  "a device change in the host"};
 
 StopAction g_pendingStop = StopPage;
 
@@ -66,7 +67,7 @@ void RunStopAction(StopAction action)
         Page()->ReleasePage();
         break;
     case DestroyPage:
-        delete Page();
+        g.host.Unload();
         LoadPage();
         break;
     case HostDeviceChange:

@@ -44,8 +44,7 @@ int main(int argc, char** argv)
         FuzzStep(i);
         g.nSteps++;
     }
-    Page()->ReleasePage();
-    delete Page();
+    g.host.Unload();
     CheckEvents();
     PrintSummary();
     const Counts& c = g.counts;
