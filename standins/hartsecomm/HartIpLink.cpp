@@ -64,6 +64,8 @@ public:
         passThrough.body.assign(request.begin() + static_cast<std::ptrdiff_t>(start),
                                 request.end());
         hartip::Message response;
+        if (socket_ != INVALID_SOCKET && ServerHasSpoken())
+            CloseSession();
         if ((socket_ == INVALID_SOCKET && !InitiateSession()) || !Transact(passThrough, &response))
             return {};
         std::vector<uint8_t> answer(hartsim::kMinPreambles, hartsim::kPreamble);
@@ -179,6 +181,17 @@ private:
             received += static_cast<std::size_t>(nRead);
         }
         return true;
+    }
+
+    // Between transactions a server sends nothing unless it ends the session (an error message, or
+    // the connection closed after its inactivity timer ran out).
+    bool ServerHasSpoken()
+    {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(socket_, &readable);
+        timeval now = {0, 0};
+        return ::select(0, &readable, NULL, NULL, &now) != 0;
     }
 
     void CloseSession()

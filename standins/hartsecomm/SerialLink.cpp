@@ -26,6 +26,8 @@ const std::chrono::microseconds kCharacter = hartsim::WireModel::Timed().Charact
 const ULONGLONG kRetryTimer =
     Milliseconds(kCharacter * hartsim::WireModel::kMasterTimeoutCharacters);
 
+const DWORD kPollPause = 5;
+
 // An answer from a slave whose check byte is right.
 bool IsValidAnswer(const std::vector<uint8_t>& frame)
 {
@@ -74,24 +76,28 @@ private:
     }
 
     // Gathers bytes until a whole frame is there: its start must come within the retry timer
-    // after the request has left at 1200 bit/s, and no pause inside it may be longer.
+    // after the request has left at 1200 bit/s, and no pause inside it may be longer. Each read
+    // takes only what has arrived, and the line is looked at again after a pause shorter than a
+    // character: a read that waits can outlast its time-out on a line that has gone away.
     bool Receive(std::size_t requestBytes, std::vector<uint8_t>* answer)
     {
+        COMMTIMEOUTS timeouts = {MAXDWORD, 0, 0, 0, 0};
+        ::SetCommTimeouts(port_, &timeouts);
         hartsim::FrameScanner scanner;
         ULONGLONG deadline = sent_ + Milliseconds(kCharacter * requestBytes) + kRetryTimer;
         for (;;)
         {
-            const ULONGLONG now = ::GetTickCount64();
-            if (now >= deadline)
+            if (::GetTickCount64() >= deadline)
                 return false;
-            COMMTIMEOUTS timeouts = {MAXDWORD, MAXDWORD, static_cast<DWORD>(deadline - now), 0, 0};
-            ::SetCommTimeouts(port_, &timeouts);
             uint8_t buffer[64];
             DWORD dwRead = 0;
             if (!::ReadFile(port_, buffer, sizeof buffer, &dwRead, NULL))
                 return false;
             if (dwRead == 0)
+            {
+                ::Sleep(kPollPause);
                 continue;
+            }
             scanner.Add(buffer, dwRead);
             if (scanner.Take(answer))
                 return true;
