@@ -21,9 +21,6 @@ public:
     void Add(const uint8_t* bytes, std::size_t count);
     // Takes the next whole frame, preambles included; false while none is complete.
     bool Take(std::vector<uint8_t>* frame);
-    // True when some bytes of a frame that is not complete yet have arrived.
-    bool Partial() const { return !buffer_.empty(); }
-    void Clear() { buffer_.clear(); }
 
 private:
     enum class Scan
