@@ -30,6 +30,7 @@ public:
     explicit HartIpLink(const sockaddr_in& address) : address_(address)
     {
         stop_ = ::CreateEventW(NULL, TRUE, FALSE, NULL);
+        newSession_ = ::CreateEventW(NULL, FALSE, FALSE, NULL);
         keepAlive_ = ::CreateThread(NULL, 0, &HartIpLink::KeepAliveThread, this, 0, NULL);
     }
 
@@ -39,6 +40,7 @@ public:
         ::WaitForSingleObject(keepAlive_, INFINITE);
         ::CloseHandle(keepAlive_);
         ::CloseHandle(stop_);
+        ::CloseHandle(newSession_);
         {
             Lock lock(lock_);
             if (socket_ != INVALID_SOCKET)
@@ -94,6 +96,7 @@ private:
             !hartip::ParseInitiateBody(response.body, &hostType, &timer) || timer == 0)
             return false;
         keepAliveAfter_ = timer / kKeepAliveDivisor;
+        ::SetEvent(newSession_);
         return true;
     }
 
@@ -204,7 +207,10 @@ private:
     static DWORD WINAPI KeepAliveThread(void* pLink)
     {
         HartIpLink& link = *static_cast<HartIpLink*>(pLink);
-        while (::WaitForSingleObject(link.stop_, link.KeepAliveCheckPeriod()) == WAIT_TIMEOUT)
+        // A new session may have a shorter timer than the wait that is running: it cuts it short.
+        const HANDLE events[] = {link.stop_, link.newSession_};
+        while (::WaitForMultipleObjects(2, events, FALSE, link.KeepAliveCheckPeriod()) !=
+               WAIT_OBJECT_0)
         {
             Lock lock(link.lock_);
             if (link.socket_ != INVALID_SOCKET &&
@@ -232,6 +238,7 @@ private:
     ULONGLONG lastUse_ = 0;
     ULONGLONG keepAliveAfter_ = kInactivityTimer / kKeepAliveDivisor;
     HANDLE stop_ = NULL;
+    HANDLE newSession_ = NULL;
     HANDLE keepAlive_ = NULL;
 };
 } // namespace

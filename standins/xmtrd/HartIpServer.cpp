@@ -25,9 +25,6 @@ namespace
 namespace hartip = hartsim::hartip;
 using Clock = std::chrono::steady_clock;
 
-// The longest inactivity timer the server grants.
-constexpr uint32_t kMaxInactivityTimer = 600000;
-
 struct Client
 {
     int socket = -1;
@@ -37,8 +34,8 @@ struct Client
 class HartIpServer final : public Port
 {
 public:
-    HartIpServer(Device& device, int listener, std::string where)
-        : device_(device), listener_(listener), where_(std::move(where))
+    HartIpServer(Device& device, int listener, std::string where, uint32_t maxIdle)
+        : device_(device), listener_(listener), where_(std::move(where)), maxIdle_(maxIdle)
     {
     }
     ~HartIpServer()
@@ -86,6 +83,8 @@ public:
         if (session_ >= 0 && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
             Drop();
     }
+
+    unsigned Sessions() const override { return sessions_; }
 
     void Drop() override
     {
@@ -149,7 +148,8 @@ private:
             if (!hartip::ParseInitiateBody(request.body, &hostType, &timer) || timer == 0)
                 return Refuse(socket, request, hartip::kServiceUnavailable);
             session_ = socket;
-            timer_ = std::min(timer, kMaxInactivityTimer);
+            ++sessions_;
+            timer_ = std::min(timer, maxIdle_);
             response.body = hartip::InitiateBody(hostType, timer_);
         }
         else if (socket != session_)
@@ -207,6 +207,8 @@ private:
     Device& device_;
     int listener_;
     std::string where_;
+    uint32_t maxIdle_;
+    unsigned sessions_ = 0;
     std::vector<Client> clients_;
     int session_ = -1;
     uint32_t timer_ = 0;
@@ -215,7 +217,7 @@ private:
 
 } // namespace
 
-std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address,
+std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
                                        std::string* error)
 {
     const std::size_t colon = address.rfind(':');
@@ -246,7 +248,7 @@ std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& addres
     }
     const std::string where =
         address.substr(0, colon) + ":" + std::to_string(ntohs(socketAddress.sin_port));
-    return std::make_unique<HartIpServer>(device, listener, where);
+    return std::make_unique<HartIpServer>(device, listener, where, maxIdle);
 }
 
 } // namespace xmtrd

@@ -26,12 +26,15 @@ public:
     virtual void Serve(const std::vector<pollfd>& ready) = 0;
     // "drop": ends a HART-IP session as a server does; nothing on a serial line.
     virtual void Drop() = 0;
+    // "sessions": how many HART-IP sessions were opened so far.
+    virtual unsigned Sessions() const = 0;
 };
 
 // Both return nothing, with a reason, when the port cannot be made.
 std::unique_ptr<Port> OpenPty(Device& device, std::string* error);
-// address is 127.x.y.z:PORT (port 0: any free one); other addresses are refused.
-std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address,
+// address is 127.x.y.z:PORT (port 0: any free one); other addresses are refused. No session's
+// inactivity timer is longer than maxIdle milliseconds.
+std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
                                        std::string* error);
 
 } // namespace xmtrd

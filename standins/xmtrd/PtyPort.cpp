@@ -36,6 +36,7 @@ public:
     std::vector<pollfd> Descriptors() const override { return {{master_, POLLIN, 0}}; }
     int Timeout() const override { return -1; }
     void Drop() override {}
+    unsigned Sessions() const override { return 0; }
 
     void Serve(const std::vector<pollfd>& ready) override
     {

@@ -3,10 +3,12 @@
 //   kestrum-xmtrd --pty [OPTIONS]                  serves a pseudo-terminal
 //   kestrum-xmtrd --hart-ip 127.0.0.1:PORT [OPTIONS] serves HART-IP (port 0: any free one)
 // Options: --wire fast|real (default real: 1200 bit/s), --set KEY=VALUE (a transmitter variable,
-// as the host script's xmtr command; repeatable).
+// as the host script's xmtr command; repeatable), --max-idle MS (the longest inactivity timer a
+// HART-IP session gets; default 600000).
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
-// garble N, mute N, drop (ends the HART-IP session). The program ends when its input ends.
+// garble N, mute N, drop (ends the HART-IP session), sessions (answered "ok N": the sessions
+// opened so far). The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -15,6 +17,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -24,7 +27,7 @@ namespace
 int Usage()
 {
     std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip ADDRESS:PORT [--wire fast|real] "
-                         "[--set KEY=VALUE]...\n");
+                         "[--max-idle MS] [--set KEY=VALUE]...\n");
     return 2;
 }
 
@@ -52,6 +55,12 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             std::string error;
+            if (line == "sessions")
+            {
+                std::printf("ok %u\n", port.Sessions());
+                std::fflush(stdout);
+                continue;
+            }
             if (line == "drop")
                 port.Drop();
             else if (!device.Control(line, &error))
@@ -73,6 +82,7 @@ int main(int argc, char** argv)
     signal(SIGPIPE, SIG_IGN);
     std::string mode, address, wire = "real";
     std::vector<std::string> settings;
+    unsigned long maxIdle = 600000;
     for (int i = 1; i < argc; ++i)
     {
         const std::string arg = argv[i];
@@ -87,10 +97,12 @@ int main(int argc, char** argv)
             wire = argv[++i];
         else if (arg == "--set" && i + 1 < argc)
             settings.push_back(argv[++i]);
+        else if (arg == "--max-idle" && i + 1 < argc)
+            maxIdle = std::strtoul(argv[++i], nullptr, 10);
         else
             return Usage();
     }
-    if (mode.empty() || (wire != "fast" && wire != "real"))
+    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > 0xFFFFFFFF)
         return Usage();
     xmtrd::Device device(wire == "real");
     for (const std::string& setting : settings)
@@ -107,9 +119,10 @@ int main(int argc, char** argv)
         }
     }
     std::string error;
-    std::unique_ptr<xmtrd::Port> port = mode == "--pty"
-                                            ? xmtrd::OpenPty(device, &error)
-                                            : xmtrd::OpenHartIpServer(device, address, &error);
+    std::unique_ptr<xmtrd::Port> port =
+        mode == "--pty"
+            ? xmtrd::OpenPty(device, &error)
+            : xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
     if (port == nullptr)
     {
         std::fprintf(stderr, "kestrum-xmtrd: %s\n", error.c_str());

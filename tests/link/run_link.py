@@ -2,14 +2,16 @@
 """Runs a host script over a real link against kestrum-xmtrd and checks its events like
 check_script.py does.
 
-   run_link.py HOST XMTRD serial|hart-ip SCRIPT [--com N] [--wire fast|real]
+   run_link.py HOST XMTRD serial|hart-ip SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
 
 HOST is the host's command line joined by ';'. The transmitter program serves a pseudo-terminal
 (Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP on 127.0.0.1 at a
-free port. The host gets "link ..." first, then the script line by line. Lines the host cannot
-carry out over a real link go elsewhere, after the host has done everything before them:
+free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
+carry out over a real link go elsewhere ({where} in a line stands for where the port is), after the host has done everything before them:
    xmtr KEY VALUE      sets the variable in the transmitter program
    #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
+   #~ sessions N       checks that the server has opened N HART-IP sessions so far
+   #~ pause S          lets S seconds pass with the host idle
    #~ kill             kills the transmitter program
    #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
    #~ hold-session     takes the HART-IP session as another client; release-session ends it
@@ -88,18 +90,20 @@ class Host:
 class Transmitter:
     """kestrum-xmtrd; it ends by itself when its input closes."""
 
-    def __init__(self, program, kind, wire):
-        port = ["--pty"] if kind == "serial" else ["--hart-ip", "127.0.0.1:0"]
+    def __init__(self, program, kind, wire, max_idle):
+        port = ["--pty"] if kind == "serial" else ["--hart-ip", "127.0.0.1:0", "--max-idle", max_idle]
         self.process = subprocess.Popen([program] + port + ["--wire", wire], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE)
         self.where = self.process.stdout.readline().decode().split()[1]
 
     def control(self, line):
+        """Returns the words after the "ok"."""
         self.process.stdin.write((line + "\n").encode())
         self.process.stdin.flush()
-        answer = self.process.stdout.readline().decode().strip()
-        if answer != "ok":
-            raise RuntimeError(f"transmitter: {line}: {answer}")
+        answer = self.process.stdout.readline().decode().split()
+        if answer[:1] != ["ok"]:
+            raise RuntimeError(f"transmitter: {line}: {' '.join(answer)}")
+        return answer[1:]
 
     def kill(self):
         self.process.kill()
@@ -138,11 +142,12 @@ def main():
     host_command, xmtrd, kind, script = sys.argv[1].split(";"), sys.argv[2], sys.argv[3], sys.argv[4]
     options = dict(zip(sys.argv[5::2], sys.argv[6::2]))
     com, wire = options.get("--com", "5"), options.get("--wire", "fast")
+    max_idle = options.get("--max-idle", "600000")
     run_lines, groups, forbidden = read_script(script)
     failures = []
     # The prefix is made on first use; the port's link goes into it before the host starts.
     subprocess.run(host_command + ["--usage"], capture_output=True, timeout=LIMIT)
-    transmitter = Transmitter(xmtrd, kind, wire)
+    transmitter = Transmitter(xmtrd, kind, wire, max_idle)
     device = os.path.join(prefix(), "dosdevices", "com" + com)
     if kind == "serial":
         if os.path.lexists(device):
@@ -153,7 +158,7 @@ def main():
     try:
         host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
         for line in run_lines:
-            line = line.rstrip("\n")
+            line = line.rstrip("\n").replace("{where}", transmitter.where)
             if line.startswith("xmtr "):
                 host.sync()
                 transmitter.control("set " + line[5:])
@@ -166,6 +171,12 @@ def main():
                 host.sync()
                 if words[0] == "xmtrd":
                     transmitter.control(" ".join(words[1:]))
+                elif words[0] == "sessions":
+                    opened = transmitter.control("sessions")
+                    if opened != [words[1]]:
+                        failures.append(f"{line}: the server has opened {' '.join(opened)}")
+                elif words[0] == "pause":
+                    time.sleep(float(words[1]))
                 elif words[0] == "kill":
                     transmitter.kill()
                 elif words[0] == "hold-session":
