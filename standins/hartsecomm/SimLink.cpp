@@ -1,6 +1,7 @@
-#include "SimLink.h"
-
+// The base stand-in's headers come first: they bring in MFC, which must precede windows.h.
 #include <StandinBase.h>
+
+#include "SimLink.h"
 
 #include <WireModel.h>
 

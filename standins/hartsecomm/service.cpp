@@ -1,15 +1,15 @@
 // The stand-in HART communication service: one record per device, scripted results, and the
 // exchanges with the devices over their link: the simulated transmitters, or those found on a
 // serial or HART-IP link.
-#include "Discovery.h"
-#include "Link.h"
-#include "SimLink.h"
-#include "faults.h"
-
 #include <StandinBase.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
 #include <StandinSync.h>
+
+#include "Discovery.h"
+#include "Link.h"
+#include "SimLink.h"
+#include "faults.h"
 
 #include <HartFrame.h>
 #include <RecordFiller.h>
