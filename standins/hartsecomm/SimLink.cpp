@@ -3,12 +3,24 @@
 
 #include "SimLink.h"
 
+#include <HartFrame.h>
 #include <WireModel.h>
+
+#include "faults.h"
 
 namespace hartsecomm
 {
 namespace
 {
+// The command of a long request frame, which the line's queued faults go by.
+uint8_t CommandOf(const std::vector<uint8_t>& request)
+{
+    std::size_t start = 0;
+    while (start < request.size() && request[start] == hartsim::kPreamble)
+        ++start;
+    return start + 6 < request.size() ? request[start + 6] : 0;
+}
+
 // Waits for the wire; false when the worker is being stopped meanwhile.
 bool WaitForWire(std::chrono::microseconds duration)
 {
@@ -24,7 +36,7 @@ std::vector<uint8_t> SimLink::Exchange(const std::vector<uint8_t>& request)
     std::vector<uint8_t> answer;
     {
         Lock lock(lock_);
-        answer = transmitter_.Exchange(request);
+        answer = LineExchange(transmitter_, CommandOf(request), request);
     }
     const hartsim::WireModel wire =
         realWire_ ? hartsim::WireModel::Timed() : hartsim::WireModel::Fast();
