@@ -2,7 +2,7 @@
 # Installs what the build needs on a Debian machine, plus any packages named as arguments, then
 # makes the 32-bit Wine (scripts/setup-wine32.sh); packages already present are left alone.
 set -euo pipefail
-packages=(cmake make g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
+packages=(cmake make g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
           binutils-mingw-w64-i686 googletest wine wine64 python3 fonts-dejavu-core "$@")
 missing=()
 for p in "${packages[@]}"; do

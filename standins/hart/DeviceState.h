@@ -17,6 +17,8 @@ struct DeviceState
     uint8_t manufacturerId = 0xE0;
     uint8_t deviceType = 0xB3;
     std::array<uint8_t, 3> deviceId = {0x00, 0x03, 0x2A};
+    // The address at which the device answers short frames (0-15).
+    uint8_t pollingAddress = 0;
 
     // Base data. The serial number is held padded with blanks.
     uint8_t pressType = 0;

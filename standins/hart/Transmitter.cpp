@@ -1,6 +1,7 @@
 #include "Transmitter.h"
 
 #include "ResponseCodes.h"
+#include "ShortFrame.h"
 
 #include <utility>
 
@@ -31,7 +32,7 @@ std::vector<uint8_t> Transmitter::Exchange(const std::vector<uint8_t>& requestFr
 {
     Request request;
     if (DecodeRequest(requestFrame, Address(), &request) != DecodeError::None)
-        return {};
+        return AnswerShortFrame(requestFrame);
     Reply reply = Handle(request.command, request.data);
     Answer answer;
     answer.address = request.address;
@@ -40,6 +41,24 @@ std::vector<uint8_t> Transmitter::Exchange(const std::vector<uint8_t>& requestFr
     answer.deviceStatus = reply.deviceStatus;
     answer.data = std::move(reply.data);
     return EncodeAnswer(answer);
+}
+
+// Only command 0 is answered at the polling address: it is how a master learns the long address.
+std::vector<uint8_t> Transmitter::AnswerShortFrame(const std::vector<uint8_t>& requestFrame)
+{
+    ShortFrame request;
+    if (!DecodeShortRequest(requestFrame, &request) ||
+        request.pollingAddress != state_.pollingAddress || request.command != 0)
+        return {};
+    Reply reply = Handle(request.command, request.field);
+    ShortFrame answer;
+    answer.pollingAddress = request.pollingAddress;
+    answer.command = request.command;
+    answer.field.reserve(kStatusBytes + reply.data.size());
+    answer.field.push_back(reply.responseCode);
+    answer.field.push_back(reply.deviceStatus);
+    answer.field.insert(answer.field.end(), reply.data.begin(), reply.data.end());
+    return EncodeShortAnswer(answer);
 }
 
 LongAddress Transmitter::Address() const

@@ -27,7 +27,7 @@ public:
 
     // The device side of the wire: decodes a request frame and returns the answer frame. Returns
     // nothing (silence, the master times out) for a frame that is not a valid request to this
-    // device.
+    // device. A short frame is answered only for command 0 at the device's polling address.
     std::vector<uint8_t> Exchange(const std::vector<uint8_t>& requestFrame);
 
     // Sets one variable by name from decimal text, for the script host. Returns false and leaves
@@ -39,6 +39,7 @@ public:
 
 private:
     uint8_t TakeDeviceStatus();
+    std::vector<uint8_t> AnswerShortFrame(const std::vector<uint8_t>& requestFrame);
 
     DeviceState state_;
     bool coldStart_ = true;

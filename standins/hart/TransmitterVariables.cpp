@@ -32,6 +32,7 @@ const WholeVariable kWholeVariables[] = {
     {"busy", 0, 65535, [](DeviceState& s, long long v) { s.busyCount = static_cast<unsigned>(v); }},
     {"mfr_id", 0, 255, [](DeviceState& s, long long v) { s.manufacturerId = Byte(v); }},
     {"dev_type", 0, 255, [](DeviceState& s, long long v) { s.deviceType = Byte(v); }},
+    {"poll_address", 0, 15, [](DeviceState& s, long long v) { s.pollingAddress = Byte(v); }},
     {"byte10", 0, 255, [](DeviceState& s, long long v) { s.deviceId[1] = Byte(v); }},
     // The pressure as the bits of an IEEE-754 single (decimal), so that the transmitter can report
     // a value that is not finite, which "pressure" refuses.

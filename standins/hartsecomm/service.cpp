@@ -1,10 +1,14 @@
 // The stand-in HART communication service: one record per device, scripted results, and the
-// exchanges with the simulated transmitters.
+// exchanges with the devices over their link: the simulated transmitters, or those found on a
+// serial or HART-IP link.
 #include <StandinBase.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
 #include <StandinSync.h>
 
+#include "Discovery.h"
+#include "Link.h"
+#include "SimLink.h"
 #include "faults.h"
 
 #include <HartFrame.h>
@@ -14,7 +18,9 @@
 #include <WireModel.h>
 
 #include <array>
+#include <atomic>
 #include <memory>
+#include <stdio.h>
 #include <string.h>
 #include <utility>
 
@@ -22,10 +28,14 @@ namespace
 {
 typedef std::array<BYTE, STANDIN_RECORD_SIZE> Record;
 
-// A device index with a transmitter behind it has a record; one without has neither.
+// A device index with a device behind it has a record; one without has neither.
 struct Device
 {
-    hartsim::Transmitter transmitter;
+    std::shared_ptr<hartsecomm::Link> link;
+    // The simulated transmitter that link leads to; none on a real link.
+    std::shared_ptr<hartsecomm::SimLink> simulated;
+    hartsim::LongAddress address;
+    std::string description;
     Record record{};
 };
 
@@ -36,7 +46,7 @@ struct Service
     ScriptedCodes scriptedResults;
     std::array<BYTE, HART_MAX_RSP_DATA> lastResponse{};
     BYTE byLastResponseLength = 0;
-    BOOL bRealWire = FALSE;
+    std::atomic<bool> realWire{false};
 } g_service;
 
 thread_local WORD t_wLastCommand = 0;
@@ -65,7 +75,7 @@ Record* FindRecord(BYTE byDevice)
 
 hartsim::WireModel CurrentWire()
 {
-    return g_service.bRealWire ? hartsim::WireModel::Timed() : hartsim::WireModel::Fast();
+    return g_service.realWire ? hartsim::WireModel::Timed() : hartsim::WireModel::Fast();
 }
 
 // Waits for the wire; false when the worker is being stopped meanwhile.
@@ -75,34 +85,31 @@ bool WaitForWire(std::chrono::microseconds duration)
     return dwMilliseconds == 0 || !StandinWaitCancelled(dwMilliseconds);
 }
 
-// One exchange as real long frames: the request is encoded, travels to the transmitter, which
-// decodes it and answers with a frame that the service decodes in turn. A successful answer is
-// filed in the record and kept as the last response.
+// One exchange as real long frames: the request is encoded, travels over the device's link, and
+// the answer frame that comes back is decoded. The service's lock is not held meanwhile, so the
+// records stay readable while a slow link works. A successful answer is filed in the record and
+// kept as the last response.
 BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
 {
     std::vector<uint8_t> requestFrame, answerFrame;
+    std::shared_ptr<hartsecomm::Link> link;
     hartsim::LongAddress address;
-    hartsim::WireModel wire = hartsim::WireModel::Fast();
     {
         Guard guard;
         Device* pDevice = FindDevice(byDevice);
-        wire = CurrentWire();
         if (pDevice != NULL && wCmd <= 0xFF)
         {
-            address = pDevice->transmitter.Address();
+            link = pDevice->link;
+            address = pDevice->address;
             requestFrame = hartsim::EncodeRequest({address, static_cast<uint8_t>(wCmd), data});
-            answerFrame =
-                LineExchange(pDevice->transmitter, static_cast<uint8_t>(wCmd), requestFrame);
         }
     }
-    size_t nRequestBytes = requestFrame.empty() ? 14 + data.size() : requestFrame.size();
-    if (answerFrame.empty())
+    if (link == nullptr)
     {
-        WaitForWire(wire.NoAnswer(nRequestBytes));
+        WaitForWire(CurrentWire().NoAnswer(14 + data.size()));
         return hartsim::SendResult(std::nullopt);
     }
-    if (!WaitForWire(wire.Exchange(nRequestBytes, answerFrame.size())))
-        return hartsim::SendResult(std::nullopt);
+    answerFrame = link->Exchange(requestFrame);
     hartsim::Answer answer;
     if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None)
         return hartsim::SendResult(std::nullopt);
@@ -178,8 +185,11 @@ void StandinAttachTransmitter(BYTE byDevice)
         return;
     g_service.devices[byDevice].reset(new Device);
     Device& device = *g_service.devices[byDevice];
-    hartsim::Reply identity = device.transmitter.Handle(0, {});
-    hartsim::FillRecord(device.record.data(), 0, {}, identity.data);
+    device.simulated = std::make_shared<hartsecomm::SimLink>(g_service.realWire);
+    device.link = device.simulated;
+    device.address = device.simulated->Address();
+    device.description = "Transmitter " + std::to_string(byDevice) + " (simulated)";
+    hartsim::FillRecord(device.record.data(), 0, {}, device.simulated->Identity());
 }
 
 void StandinDetachTransmitter(BYTE byDevice)
@@ -207,13 +217,20 @@ bool StandinSetTransmitterVariable(BYTE byDevice, const std::string& key, const 
             *pError = "no transmitter at device " + std::to_string(byDevice);
         return false;
     }
-    return pDevice->transmitter.SetVariable(key, value, pError);
+    if (pDevice->simulated == nullptr)
+    {
+        if (pError != NULL)
+            *pError = "the transmitter at device " + std::to_string(byDevice) + " is not simulated";
+        return false;
+    }
+    bool bSet = pDevice->simulated->SetVariable(key, value, pError);
+    pDevice->address = pDevice->simulated->Address();
+    return bSet;
 }
 
 void StandinSetRealWire(BOOL bReal)
 {
-    Guard guard;
-    g_service.bRealWire = bReal;
+    g_service.realWire = bReal != FALSE;
 }
 
 void StandinQueueResults(WORD wCmd, const BYTE* pResults, int nCount)
@@ -242,6 +259,72 @@ void StandinResetService()
 {
     Guard guard;
     g_service.scriptedResults.Clear();
-    g_service.bRealWire = FALSE;
+    g_service.realWire = false;
     ClearLineFaults();
+}
+
+// The devices a real link finds replace every device, at indices from 0 on; "sim" brings back
+// the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1.
+bool StandinOpenLink(const std::string& spec, std::string* pError)
+{
+    hartsecomm::LinkSpec link;
+    std::string error;
+    std::shared_ptr<hartsecomm::Link> pLink;
+    if (hartsecomm::ParseLinkSpec(spec, &link, &error))
+    {
+        if (link.kind == hartsecomm::LinkSpec::Serial)
+            pLink = hartsecomm::OpenSerialLink(link.target, link.keyWithRts, &error);
+        else if (link.kind == hartsecomm::LinkSpec::HartIp)
+            pLink = hartsecomm::OpenHartIpLink(link.target, &error);
+    }
+    StandinDetachAll();
+    if (!error.empty())
+    {
+        StandinTrace(JsonLine("link").Add("spec", spec).Add("error", error).Str().c_str());
+        if (pError != NULL)
+            *pError = error;
+        return false;
+    }
+    std::vector<hartsecomm::FoundDevice> found;
+    if (pLink == nullptr)
+    {
+        for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
+            StandinAttachTransmitter(static_cast<BYTE>(i));
+    }
+    else
+        found = hartsecomm::FindDevices(*pLink, link.lastPollingAddress);
+    StandinTrace(JsonLine("link")
+                     .Add("spec", spec)
+                     .Add("found", static_cast<int>(found.size()))
+                     .Str()
+                     .c_str());
+    Guard guard;
+    for (size_t i = 0; i < found.size() && i < STANDIN_MAX_DEVICES; i++)
+    {
+        g_service.devices[i].reset(new Device);
+        Device& device = *g_service.devices[i];
+        device.link = pLink;
+        device.address = found[i].address;
+        char szAddress[16];
+        const std::array<uint8_t, 5>& bytes = found[i].address.bytes;
+        snprintf(szAddress, sizeof szAddress, "%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2],
+                 bytes[3], bytes[4]);
+        device.description = std::string(szAddress) + " at polling address " +
+                             std::to_string(found[i].pollingAddress);
+        hartsim::FillRecord(device.record.data(), 0, {}, found[i].identity);
+        StandinTrace(JsonLine("found")
+                         .Add("dev", static_cast<int>(i))
+                         .Add("poll", found[i].pollingAddress)
+                         .Add("address", szAddress)
+                         .Str()
+                         .c_str());
+    }
+    return true;
+}
+
+std::string StandinDescribeDevice(BYTE byDevice)
+{
+    Guard guard;
+    Device* pDevice = FindDevice(byDevice);
+    return pDevice != NULL ? pDevice->description : std::string();
 }

@@ -108,6 +108,8 @@ public:
             QueueFaults(line);
         else if (command == "timer")
             StandinSetTimerPeriod(line.Number(1, 0, 600000));
+        else if (command == "link")
+            OpenLink(line);
         else if (command == "wire")
             StandinSetRealWire(Choice(line, "fast", "real"));
         else if (command == "lock")
@@ -170,6 +172,14 @@ private:
     {
         std::string error;
         if (!StandinSetTransmitterVariable(CurrentDevice(), line.Word(1), line.Rest(2), &error))
+            throw ScriptError(error);
+    }
+
+    // The link's own event reports what it found; the current device stays as it was.
+    static void OpenLink(const Line& line)
+    {
+        std::string error;
+        if (!StandinOpenLink(line.Rest(1), &error))
             throw ScriptError(error);
     }
 

@@ -1,6 +1,9 @@
 // kestrum-host: the stand-in host. It loads Kestrum.dll as the real host does, embeds its page
-// in a window of its own and drives it, in front of a set of simulated transmitters.
+// in a window of its own and drives it, in front of a set of simulated transmitters or the devices
+// on a real link.
 //   kestrum-host                 a window with the page, a device selector, progress and status
+//   kestrum-host --link SPEC     the same with the devices found on a link: serial COMn [rts],
+//                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
 //   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line
 #include "HostApp.h"
 #include "Script.h"
@@ -16,7 +19,6 @@ namespace
 {
 CHostApp theApp;
 
-const int kSimulatedDevices = 3;
 const int kIdDeviceList = 100;
 
 struct Gui
@@ -101,7 +103,21 @@ void FitFrameToPage()
                    rcFrame.bottom - rcFrame.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-int RunGui()
+// The device selector lists what the service has, from index 0 up to the first gap.
+void ListDevices()
+{
+    for (int i = 0; i < STANDIN_MAX_DEVICES; i++)
+    {
+        std::string description = StandinDescribeDevice(static_cast<BYTE>(i));
+        if (description.empty())
+            break;
+        std::wstring text(description.begin(), description.end());
+        ::SendMessageW(g_gui.hDevices, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    ::SendMessageW(g_gui.hDevices, CB_SETCURSEL, 0, 0);
+}
+
+int RunGui(const std::string& linkSpec)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
@@ -110,13 +126,6 @@ int RunGui()
     g_gui.hDevices =
         ::CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 8, 8, 200,
                           200, g_gui.hFrame, reinterpret_cast<HMENU>(kIdDeviceList), hInst, NULL);
-    for (int i = 0; i < kSimulatedDevices; i++)
-    {
-        WCHAR szName[32];
-        wsprintfW(szName, L"Transmitter %d", i);
-        ::SendMessageW(g_gui.hDevices, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(szName));
-    }
-    ::SendMessageW(g_gui.hDevices, CB_SETCURSEL, 0, 0);
     g_gui.hProgress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | WS_VISIBLE, 220, 10,
                                         300, 18, g_gui.hFrame, NULL, hInst, NULL);
     g_gui.hStatus = ::CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE, 8, 580, 900, 20,
@@ -124,6 +133,10 @@ int RunGui()
     StandinSetProgressSink(&ShowProgress, NULL);
     StandinSetStatusSink(&ShowStatus, NULL);
     StandinSetRealWire(TRUE);
+    std::string linkError;
+    if (!linkSpec.empty() && !StandinOpenLink(linkSpec, &linkError))
+        ::SetWindowTextW(g_gui.hStatus, std::wstring(linkError.begin(), linkError.end()).c_str());
+    ListDevices();
     std::string error;
     if (!g_gui.host.Load(g_gui.hFrame, &error))
     {
@@ -180,12 +193,19 @@ int RunScripted(const char* pszFile)
 
 int main(int argc, char** argv)
 {
-    for (int i = 0; i < kSimulatedDevices; i++)
+    for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
         StandinAttachTransmitter(static_cast<BYTE>(i));
     if (argc == 3 && strcmp(argv[1], "--script") == 0)
         return RunScripted(argv[2]);
     if (argc == 1)
-        return RunGui();
-    fprintf(stderr, "usage: kestrum-host [--script FILE|-]\n");
+        return RunGui("");
+    if (argc >= 3 && strcmp(argv[1], "--link") == 0)
+    {
+        std::string spec = argv[2];
+        for (int i = 3; i < argc; i++)
+            spec += std::string(" ") + argv[i];
+        return RunGui(spec);
+    }
+    fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link SPEC]\n");
     return 2;
 }

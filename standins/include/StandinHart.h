@@ -10,7 +10,9 @@
 enum
 {
     STANDIN_RECORD_SIZE = 2508,
-    STANDIN_MAX_DEVICES = 64
+    STANDIN_MAX_DEVICES = 64,
+    // The simulated transmitters the host starts with, and "sim" brings back.
+    STANDIN_SIM_DEVICES = 3
 };
 
 // Puts a transmitter with default settings at device index byDevice (replacing one that is
@@ -37,5 +39,13 @@ HARTSECOMM_API bool StandinQueueFaults(WORD wCmd, const std::string& kind, int n
 HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
 // The command of the calling thread's last HartSendCmd.
 HARTSECOMM_API WORD StandinLastCommand();
+// Chooses how exchanges travel: "sim" (the simulated transmitters, at device indices 0 to
+// STANDIN_SIM_DEVICES - 1), "serial COMn" (add "rts" to key the modem with RTS) or
+// "hart-ip ADDRESS:PORT". A real link replaces every device with those that answer command 0 at
+// polling address 0 (add "scan" for 0 to 15), at indices from 0 on; a link that cannot be opened
+// leaves no device. False with a reason when the spec is not understood or the link not opened.
+HARTSECOMM_API bool StandinOpenLink(const std::string& spec, std::string* pError);
+// A line about the device at byDevice for a device list; empty when there is none.
+HARTSECOMM_API std::string StandinDescribeDevice(BYTE byDevice);
 // Forgets scripted results and queued faults and sets the wire to fast.
 HARTSECOMM_API void StandinResetService();

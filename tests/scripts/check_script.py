@@ -103,6 +103,12 @@ def main():
     run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(run_lines).encode("utf-8"),
                          capture_output=True, timeout=240)
     events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
+    failures = [f"host exited with {run.returncode}: {run.stderr.decode()[-500:]}"] if run.returncode else []
+    return evaluate(groups, forbidden, events, failures)
+
+
+def evaluate(groups, forbidden, events, failures):
+    """Checks the events step by step, prints the outcome and returns the exit status."""
     steps, current = {}, []
     for event in events:
         if event.get("ev") == "mark":
@@ -110,7 +116,6 @@ def main():
             current = []
         else:
             current.append(event)
-    failures = []
     for number, group in groups:
         if number not in steps:
             failures.append(f"line {number}: the host did not reach this step")
@@ -121,8 +126,6 @@ def main():
         for event in checked:
             if matches(pattern, event):
                 failures.append(f"line {number}: unexpected event {json.dumps(event)[:300]}")
-    if run.returncode != 0:
-        failures.append(f"host exited with {run.returncode}: {run.stderr.decode()[-500:]}")
     for failure in failures:
         print(failure)
     if failures:
@@ -134,4 +137,5 @@ def main():
     return 1 if failures else 0
 
 
-sys.exit(main())
+if __name__ == "__main__":
+    sys.exit(main())

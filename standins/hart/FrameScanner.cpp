@@ -1,0 +1,67 @@
+#include "FrameScanner.h"
+
+#include "HartFrame.h"
+
+namespace hartsim
+{
+namespace
+{
+constexpr uint8_t kLongAddressBit = 0x80;
+constexpr uint8_t kExpansionBits = 0x60;
+constexpr uint8_t kFrameTypeBits = 0x07;
+// Burst (BACK), master to slave (STX), slave to master (ACK).
+constexpr uint8_t kFrameTypes[] = {0x01, 0x02, 0x06};
+} // namespace
+
+void FrameScanner::Add(const uint8_t* bytes, std::size_t count)
+{
+    buffer_.insert(buffer_.end(), bytes, bytes + count);
+}
+
+bool FrameScanner::Take(std::vector<uint8_t>* frame)
+{
+    for (;;)
+    {
+        std::size_t length = 0;
+        switch (ScanFront(&length))
+        {
+        case Scan::NeedMore:
+            return false;
+        case Scan::Garbage:
+            buffer_.erase(buffer_.begin());
+            break;
+        case Scan::Complete:
+            frame->assign(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(length));
+            buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(length));
+            return true;
+        }
+    }
+}
+
+FrameScanner::Scan FrameScanner::ScanFront(std::size_t* length) const
+{
+    std::size_t start = 0;
+    while (start < buffer_.size() && buffer_[start] == kPreamble)
+        ++start;
+    if (start == buffer_.size())
+        return Scan::NeedMore;
+    if (start < kPreamblesToSync)
+        return Scan::Garbage;
+    const uint8_t delimiter = buffer_[start];
+    bool known = false;
+    for (uint8_t type : kFrameTypes)
+        known = known || (delimiter & kFrameTypeBits) == type;
+    if (!known)
+        return Scan::Garbage;
+    const std::size_t addressBytes = (delimiter & kLongAddressBit) != 0 ? 5 : 1;
+    const std::size_t header = 1 + addressBytes + ((delimiter & kExpansionBits) >> 5) + 2;
+    if (buffer_.size() - start < header)
+        return Scan::NeedMore;
+    const std::size_t total = start + header + buffer_[start + header - 1] + 1;
+    if (buffer_.size() < total)
+        return Scan::NeedMore;
+    *length = total;
+    return Scan::Complete;
+}
+
+} // namespace hartsim

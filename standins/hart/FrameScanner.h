@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hartsim
+{
+
+// Finds whole frames in the bytes a receiver gathers from a line: preambles, a delimiter, the
+// address (one or five bytes) and expansion bytes the delimiter announces, the command, the byte
+// count, that many bytes and the check byte. Bytes that cannot start a frame are dropped, so a
+// receiver that meets noise hunts for the next preambles. The frame is not checked beyond its
+// length; the decoders do that.
+class FrameScanner
+{
+public:
+    // A receiver needs two preambles to find a frame's start.
+    static constexpr std::size_t kPreamblesToSync = 2;
+
+    void Add(const uint8_t* bytes, std::size_t count);
+    // Takes the next whole frame, preambles included; false while none is complete.
+    bool Take(std::vector<uint8_t>* frame);
+
+private:
+    enum class Scan
+    {
+        NeedMore,
+        Complete,
+        Garbage
+    };
+    Scan ScanFront(std::size_t* length) const;
+
+    std::vector<uint8_t> buffer_;
+};
+
+} // namespace hartsim

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace hartsim
+{
+
+// Short frames carry a one-byte address: the polling address (0-15) with the master bit. A master
+// uses them only to find a device, with command 0, before it knows the device's long address.
+constexpr uint8_t kDelimiterShortStx = 0x02;
+constexpr uint8_t kDelimiterShortAck = 0x06;
+constexpr uint8_t kMaxPollingAddress = 15;
+
+struct ShortFrame
+{
+    uint8_t pollingAddress = 0;
+    uint8_t command = 0;
+    // Request data, or an answer's two status bytes followed by its data.
+    std::vector<uint8_t> field;
+};
+
+// A primary master's short request; empty when the polling address or the data are out of range.
+std::vector<uint8_t> EncodeShortRequest(const ShortFrame& request, std::size_t preambles = 5);
+std::vector<uint8_t> EncodeShortAnswer(const ShortFrame& answer, std::size_t preambles = 5);
+
+// Decode a whole short frame (at least 5 preambles, the delimiter, a matching byte count and a
+// good checksum); false otherwise, and the output is then untouched.
+bool DecodeShortRequest(const std::vector<uint8_t>& frame, ShortFrame* request);
+bool DecodeShortAnswer(const std::vector<uint8_t>& frame, ShortFrame* answer);
+
+} // namespace hartsim

@@ -1,0 +1,45 @@
+#include "Discovery.h"
+
+#include <ShortFrame.h>
+
+namespace hartsecomm
+{
+namespace
+{
+constexpr std::size_t kIdentityBytes = 12;
+constexpr uint8_t kManufacturerBits = 0x3F;
+} // namespace
+
+bool AddressFromIdentity(const std::vector<uint8_t>& identity, hartsim::LongAddress* address)
+{
+    if (identity.size() < kIdentityBytes)
+        return false;
+    address->bytes = {
+        static_cast<uint8_t>((identity[1] & kManufacturerBits) | hartsim::kPrimaryMasterBit),
+        identity[2], identity[9], identity[10], identity[11]};
+    return true;
+}
+
+std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress)
+{
+    std::vector<FoundDevice> found;
+    for (uint8_t poll = 0; poll <= lastPollingAddress; ++poll)
+    {
+        hartsim::ShortFrame request;
+        request.pollingAddress = poll;
+        hartsim::ShortFrame answer;
+        if (!hartsim::DecodeShortAnswer(link.Exchange(hartsim::EncodeShortRequest(request)),
+                                        &answer) ||
+            answer.pollingAddress != poll || answer.command != 0 ||
+            answer.field.size() < hartsim::kStatusBytes || answer.field[0] != 0)
+            continue;
+        FoundDevice device;
+        device.pollingAddress = poll;
+        device.identity.assign(answer.field.begin() + hartsim::kStatusBytes, answer.field.end());
+        if (AddressFromIdentity(device.identity, &device.address))
+            found.push_back(device);
+    }
+    return found;
+}
+
+} // namespace hartsecomm

@@ -1,0 +1,28 @@
+// Finding the devices on a real link before their long addresses are known.
+#pragma once
+
+#include "Link.h"
+
+#include <HartFrame.h>
+
+namespace hartsecomm
+{
+
+struct FoundDevice
+{
+    uint8_t pollingAddress = 0;
+    hartsim::LongAddress address;
+    // The command-0 answer data (after the two status bytes).
+    std::vector<uint8_t> identity;
+};
+
+// Sends command 0 in a short frame to polling addresses 0 to lastPollingAddress, in order, and
+// returns the devices that answered it successfully with a whole identity.
+std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress);
+
+// The long address a primary master uses, from a command-0 answer: the expanded device type (or
+// manufacturer id and device type) from data bytes 1-2 and the device id from bytes 9-11. False
+// when the data are too short.
+bool AddressFromIdentity(const std::vector<uint8_t>& identity, hartsim::LongAddress* address);
+
+} // namespace hartsecomm

@@ -1,0 +1,48 @@
+// How the communication service's frames travel to a device and back.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace hartsecomm
+{
+
+class Link
+{
+public:
+    virtual ~Link() = default;
+    // Sends one request frame (preambles included) and returns the answer frame with its
+    // preambles, or nothing when no answer came in time (after the link's own retries) or the
+    // link is broken. Calls from several threads take their turns, as on a shared wire.
+    virtual std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request) = 0;
+};
+
+// Where a real link goes: "serial COMn [rts]" or "hart-ip ADDRESS:PORT", each optionally followed
+// by "scan" (poll addresses 0-15 instead of 0 only). "sim" is the in-process simulation.
+struct LinkSpec
+{
+    enum Kind
+    {
+        Simulated,
+        Serial,
+        HartIp
+    } kind = Simulated;
+    std::string target;
+    // Key the modem's transmitter with RTS.
+    bool keyWithRts = false;
+    uint8_t lastPollingAddress = 0;
+};
+
+// False with a reason when the text names no link.
+bool ParseLinkSpec(const std::string& text, LinkSpec* spec, std::string* error);
+
+// Both return nothing, with a reason, when the port or address cannot be opened; a HART-IP link
+// connects on its first exchange.
+std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, std::string* error);
+std::shared_ptr<Link> OpenHartIpLink(const std::string& address, std::string* error);
+
+} // namespace hartsecomm

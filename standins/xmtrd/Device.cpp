@@ -1,0 +1,58 @@
+#include "Device.h"
+
+#include <sstream>
+
+namespace xmtrd
+{
+namespace
+{
+// Line noise as a receiver might see it; none of it is a preamble.
+const std::vector<uint8_t> kNoise = {0x3C, 0xA5, 0x00, 0x5A, 0xC3, 0x7E};
+} // namespace
+
+Device::Device(bool timedWire)
+    : wire_(timedWire ? hartsim::WireModel::Timed() : hartsim::WireModel::Fast())
+{
+}
+
+std::vector<uint8_t> Device::Answer(const std::vector<uint8_t>& request)
+{
+    std::vector<uint8_t> answer = transmitter_.Exchange(request);
+    if (answer.empty())
+        return answer;
+    if (mute_ > 0)
+    {
+        --mute_;
+        return {};
+    }
+    if (garble_ > 0)
+    {
+        --garble_;
+        answer.back() = static_cast<uint8_t>(~answer.back());
+        answer.insert(answer.begin(), kNoise.begin(), kNoise.end());
+    }
+    return answer;
+}
+
+bool Device::Control(const std::string& line, std::string* error)
+{
+    std::istringstream words(line);
+    std::string command, key;
+    words >> command;
+    if (command == "set" && (words >> key))
+    {
+        std::string value;
+        std::getline(words >> std::ws, value);
+        return transmitter_.SetVariable(key, value, error);
+    }
+    unsigned count = 0;
+    if ((command == "garble" || command == "mute") && (words >> count))
+    {
+        (command == "garble" ? garble_ : mute_) = count;
+        return true;
+    }
+    *error = "unknown control '" + line + "'";
+    return false;
+}
+
+} // namespace xmtrd

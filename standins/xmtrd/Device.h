@@ -1,0 +1,36 @@
+// The transmitter behind the program's port, with the wire's timing and the line faults its
+// controller asks for.
+#pragma once
+
+#include <Transmitter.h>
+#include <WireModel.h>
+
+#include <string>
+#include <vector>
+
+namespace xmtrd
+{
+
+class Device
+{
+public:
+    explicit Device(bool timedWire);
+
+    // The answer frame to a request frame (both with preambles), or nothing: silence when the
+    // request is not for this device or an answer is to be left out. A garbled answer is noise
+    // followed by the answer with a wrong check byte.
+    std::vector<uint8_t> Answer(const std::vector<uint8_t>& request);
+    const hartsim::WireModel& Wire() const { return wire_; }
+
+    // One line from the controller: "set KEY VALUE", "garble N" (the next N answers),
+    // "mute N" (no answer to the next N requests). False with a reason for anything else.
+    bool Control(const std::string& line, std::string* error);
+
+private:
+    hartsim::Transmitter transmitter_;
+    hartsim::WireModel wire_;
+    unsigned garble_ = 0;
+    unsigned mute_ = 0;
+};
+
+} // namespace xmtrd

@@ -1,0 +1,254 @@
+// The device behind a HART-IP server on a loopback address: one primary session at a time, held
+// open by traffic or keep-alives within its inactivity timer. A client that asks for a session
+// while another holds it is told so and let go.
+#include "Pace.h"
+#include "Port.h"
+
+#include <HartFrame.h>
+#include <HartIpMessage.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+
+namespace xmtrd
+{
+namespace
+{
+namespace hartip = hartsim::hartip;
+using Clock = std::chrono::steady_clock;
+
+struct Client
+{
+    int socket = -1;
+    std::vector<uint8_t> received;
+};
+
+class HartIpServer final : public Port
+{
+public:
+    HartIpServer(Device& device, int listener, std::string where, uint32_t maxIdle)
+        : device_(device), listener_(listener), where_(std::move(where)), maxIdle_(maxIdle)
+    {
+    }
+    ~HartIpServer()
+    {
+        for (Client& client : clients_)
+            close(client.socket);
+        close(listener_);
+    }
+
+    std::string Where() const override { return "hart-ip " + where_; }
+
+    std::vector<pollfd> Descriptors() const override
+    {
+        std::vector<pollfd> fds = {{listener_, POLLIN, 0}};
+        for (const Client& client : clients_)
+            fds.push_back({client.socket, POLLIN, 0});
+        return fds;
+    }
+
+    int Timeout() const override
+    {
+        if (session_ < 0)
+            return -1;
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            lastHeard_ + std::chrono::milliseconds(timer_) - Clock::now());
+        return static_cast<int>(std::max<long long>(0, left.count()) + 1);
+    }
+
+    void Serve(const std::vector<pollfd>& ready) override
+    {
+        std::vector<int> readable;
+        for (std::size_t i = 1; i < ready.size(); ++i)
+        {
+            if (ready[i].revents != 0)
+                readable.push_back(ready[i].fd);
+        }
+        for (int socket : readable)
+            Receive(socket);
+        if ((ready[0].revents & POLLIN) != 0)
+        {
+            const int socket = accept(listener_, nullptr, nullptr);
+            if (socket >= 0)
+                clients_.push_back({socket, {}});
+        }
+        if (session_ >= 0 && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
+            Drop();
+    }
+
+    unsigned Sessions() const override { return sessions_; }
+
+    void Drop() override
+    {
+        if (session_ >= 0)
+            Disconnect(session_);
+    }
+
+private:
+    void Receive(int socket)
+    {
+        auto client = std::find_if(clients_.begin(), clients_.end(),
+                                   [socket](const Client& c) { return c.socket == socket; });
+        if (client == clients_.end())
+            return;
+        uint8_t buffer[512];
+        const ssize_t count = recv(socket, buffer, sizeof buffer, 0);
+        if (count <= 0)
+        {
+            Disconnect(socket);
+            return;
+        }
+        client->received.insert(client->received.end(), buffer, buffer + count);
+        while (client->received.size() >= hartip::kHeaderBytes)
+        {
+            const std::size_t length = hartip::MessageLength(client->received.data());
+            if (length == 0)
+            {
+                Disconnect(socket);
+                return;
+            }
+            if (client->received.size() < length)
+                return;
+            std::vector<uint8_t> bytes(client->received.begin(),
+                                       client->received.begin() +
+                                           static_cast<std::ptrdiff_t>(length));
+            client->received.erase(client->received.begin(),
+                                   client->received.begin() + static_cast<std::ptrdiff_t>(length));
+            hartip::Message message;
+            hartip::Decode(bytes, &message);
+            if (!Handle(socket, message))
+            {
+                Disconnect(socket);
+                return;
+            }
+        }
+    }
+
+    // False when the client is to be let go.
+    bool Handle(int socket, const hartip::Message& request)
+    {
+        hartip::Message response;
+        response.type = hartip::kResponse;
+        response.id = request.id;
+        response.sequence = request.sequence;
+        if (request.type != hartip::kRequest)
+            return false;
+        if (request.id == hartip::kSessionInitiate && session_ < 0)
+        {
+            uint8_t hostType = 0;
+            uint32_t timer = 0;
+            if (!hartip::ParseInitiateBody(request.body, &hostType, &timer) || timer == 0)
+                return Refuse(socket, request, hartip::kServiceUnavailable);
+            session_ = socket;
+            ++sessions_;
+            timer_ = std::min(timer, maxIdle_);
+            response.body = hartip::InitiateBody(hostType, timer_);
+        }
+        else if (socket != session_)
+            return Refuse(socket, request,
+                          request.id == hartip::kSessionInitiate
+                              ? hartip::kPrimarySessionUnavailable
+                              : hartip::kSessionClosed);
+        else if (request.id == hartip::kPassThrough)
+        {
+            std::vector<uint8_t> frame(request.body);
+            frame.insert(frame.begin(), hartsim::kMinPreambles, hartsim::kPreamble);
+            std::vector<uint8_t> answer = device_.Answer(frame);
+            if (answer.empty())
+                return Refuse(socket, request, hartip::kServiceUnavailable);
+            Pace(device_.Wire().Exchange(frame.size(), answer.size()));
+            const auto start = std::find_if(answer.begin(), answer.end(), [](uint8_t byte) {
+                return byte != hartsim::kPreamble;
+            });
+            response.body.assign(start, answer.end());
+        }
+        else if (request.id != hartip::kKeepAlive && request.id != hartip::kSessionClose)
+            return Refuse(socket, request, hartip::kServiceUnavailable);
+        lastHeard_ = Clock::now();
+        return Send(socket, response) && request.id != hartip::kSessionClose;
+    }
+
+    bool Refuse(int socket, const hartip::Message& request, uint8_t code)
+    {
+        hartip::Message error;
+        error.type = hartip::kError;
+        error.id = request.id;
+        error.status = code;
+        error.sequence = request.sequence;
+        Send(socket, error);
+        return socket == session_;
+    }
+
+    static bool Send(int socket, const hartip::Message& message)
+    {
+        const std::vector<uint8_t> bytes = hartip::Encode(message);
+        return send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+               static_cast<ssize_t>(bytes.size());
+    }
+
+    void Disconnect(int socket)
+    {
+        close(socket);
+        clients_.erase(std::remove_if(clients_.begin(), clients_.end(),
+                                      [socket](const Client& c) { return c.socket == socket; }),
+                       clients_.end());
+        if (socket == session_)
+            session_ = -1;
+    }
+
+    Device& device_;
+    int listener_;
+    std::string where_;
+    uint32_t maxIdle_;
+    unsigned sessions_ = 0;
+    std::vector<Client> clients_;
+    int session_ = -1;
+    uint32_t timer_ = 0;
+    Clock::time_point lastHeard_;
+};
+
+} // namespace
+
+std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
+                                       std::string* error)
+{
+    const std::size_t colon = address.rfind(':');
+    sockaddr_in socketAddress{};
+    socketAddress.sin_family = AF_INET;
+    char* end = nullptr;
+    const unsigned long port =
+        colon == std::string::npos ? 0 : std::strtoul(address.c_str() + colon + 1, &end, 10);
+    if (colon == std::string::npos || end == nullptr || *end != '\0' || port > 65535 ||
+        inet_pton(AF_INET, address.substr(0, colon).c_str(), &socketAddress.sin_addr) != 1 ||
+        (ntohl(socketAddress.sin_addr.s_addr) >> 24) != 127)
+    {
+        *error = "expected a loopback address and a port, as 127.0.0.1:5094, not '" + address + "'";
+        return nullptr;
+    }
+    socketAddress.sin_port = htons(static_cast<uint16_t>(port));
+    const int listener = socket(AF_INET, SOCK_STREAM, 0);
+    const int reuse = 1;
+    setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
+    socklen_t length = sizeof socketAddress;
+    if (bind(listener, reinterpret_cast<sockaddr*>(&socketAddress), sizeof socketAddress) != 0 ||
+        listen(listener, 4) != 0 ||
+        getsockname(listener, reinterpret_cast<sockaddr*>(&socketAddress), &length) != 0)
+    {
+        *error = "cannot listen on " + address + ": " + std::strerror(errno);
+        close(listener);
+        return nullptr;
+    }
+    const std::string where =
+        address.substr(0, colon) + ":" + std::to_string(ntohs(socketAddress.sin_port));
+    return std::make_unique<HartIpServer>(device, listener, where, maxIdle);
+}
+
+} // namespace xmtrd

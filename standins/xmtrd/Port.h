@@ -1,0 +1,40 @@
+// The ways the program offers its device: a pseudo-terminal or a HART-IP server. Both serve from
+// the program's one poll loop.
+#pragma once
+
+#include "Device.h"
+
+#include <poll.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace xmtrd
+{
+
+class Port
+{
+public:
+    virtual ~Port() = default;
+    // Where a master finds the port, for the program's first line of output.
+    virtual std::string Where() const = 0;
+    // The descriptors to wait on, and the longest wait (milliseconds, -1 for none).
+    virtual std::vector<pollfd> Descriptors() const = 0;
+    virtual int Timeout() const = 0;
+    // Serves what poll found ready (and timers that ran out).
+    virtual void Serve(const std::vector<pollfd>& ready) = 0;
+    // "drop": ends a HART-IP session as a server does; nothing on a serial line.
+    virtual void Drop() = 0;
+    // "sessions": how many HART-IP sessions were opened so far.
+    virtual unsigned Sessions() const = 0;
+};
+
+// Both return nothing, with a reason, when the port cannot be made.
+std::unique_ptr<Port> OpenPty(Device& device, std::string* error);
+// address is 127.x.y.z:PORT (port 0: any free one); other addresses are refused. No session's
+// inactivity timer is longer than maxIdle milliseconds.
+std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
+                                       std::string* error);
+
+} // namespace xmtrd

@@ -1,0 +1,108 @@
+// The device on a pseudo-terminal, as behind a HART modem: requests are gathered from the line
+// byte by byte; with the timed wire an answer starts after the request's own time on the line and
+// the slave's turnaround, and leaves at 1200 bit/s, one character at a time.
+#include "Pace.h"
+#include "Port.h"
+
+#include <FrameScanner.h>
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+namespace xmtrd
+{
+namespace
+{
+
+class PtyPort final : public Port
+{
+public:
+    PtyPort(Device& device, int master, int slave, std::string path)
+        : device_(device), master_(master), slave_(slave), path_(std::move(path))
+    {
+    }
+    ~PtyPort()
+    {
+        close(slave_);
+        close(master_);
+    }
+
+    std::string Where() const override { return "pty " + path_; }
+    std::vector<pollfd> Descriptors() const override { return {{master_, POLLIN, 0}}; }
+    int Timeout() const override { return -1; }
+    void Drop() override {}
+    unsigned Sessions() const override { return 0; }
+
+    void Serve(const std::vector<pollfd>& ready) override
+    {
+        if ((ready[0].revents & POLLIN) == 0)
+            return;
+        uint8_t buffer[256];
+        const ssize_t count = read(master_, buffer, sizeof buffer);
+        if (count <= 0)
+            return;
+        scanner_.Add(buffer, static_cast<std::size_t>(count));
+        std::vector<uint8_t> request;
+        while (scanner_.Take(&request))
+        {
+            const std::vector<uint8_t> answer = device_.Answer(request);
+            if (answer.empty())
+                continue;
+            const hartsim::WireModel& wire = device_.Wire();
+            Pace(wire.Exchange(request.size(), 0));
+            const bool paced = wire.CharacterTime().count() > 0;
+            for (std::size_t sent = 0; sent < answer.size();)
+            {
+                const std::size_t chunk = paced ? 1 : answer.size() - sent;
+                const ssize_t written = write(master_, answer.data() + sent, chunk);
+                if (written <= 0)
+                    break;
+                sent += static_cast<std::size_t>(written);
+                Pace(wire.CharacterTime());
+            }
+        }
+    }
+
+private:
+    Device& device_;
+    int master_;
+    // Held open so that the line stays up while no master has the port open.
+    int slave_;
+    std::string path_;
+    hartsim::FrameScanner scanner_;
+};
+
+} // namespace
+
+std::unique_ptr<Port> OpenPty(Device& device, std::string* error)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
+    {
+        *error = std::string("no pseudo-terminal: ") + std::strerror(errno);
+        if (master >= 0)
+            close(master);
+        return nullptr;
+    }
+    const std::string path = ptsname(master);
+    const int slave = open(path.c_str(), O_RDWR | O_NOCTTY);
+    termios raw{};
+    if (slave < 0 || tcgetattr(slave, &raw) != 0)
+    {
+        *error = "cannot open " + path + ": " + std::strerror(errno);
+        close(master);
+        if (slave >= 0)
+            close(slave);
+        return nullptr;
+    }
+    cfmakeraw(&raw);
+    tcsetattr(slave, TCSANOW, &raw);
+    return std::make_unique<PtyPort>(device, master, slave, path);
+}
+
+} // namespace xmtrd

@@ -1,0 +1,135 @@
+// kestrum-xmtrd: the simulated transmitter as a program of its own, for masters in other
+// processes.
+//   kestrum-xmtrd --pty [OPTIONS]                  serves a pseudo-terminal
+//   kestrum-xmtrd --hart-ip 127.0.0.1:PORT [OPTIONS] serves HART-IP (port 0: any free one)
+// Options: --wire fast|real (default real: 1200 bit/s), --set KEY=VALUE (a transmitter variable,
+// as the host script's xmtr command; repeatable), --max-idle MS (the longest inactivity timer a
+// HART-IP session gets; default 600000).
+// The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
+// Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
+// garble N, mute N, drop (ends the HART-IP session), sessions (answered "ok N": the sessions
+// opened so far). The program ends when its input ends.
+#include "Device.h"
+#include "Port.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+
+namespace
+{
+
+int Usage()
+{
+    std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip ADDRESS:PORT [--wire fast|real] "
+                         "[--max-idle MS] [--set KEY=VALUE]...\n");
+    return 2;
+}
+
+// Serves the port and the controller until standard input ends.
+void Run(xmtrd::Device& device, xmtrd::Port& port)
+{
+    std::string pending;
+    for (;;)
+    {
+        std::vector<pollfd> fds = {{STDIN_FILENO, POLLIN, 0}};
+        const std::vector<pollfd> portFds = port.Descriptors();
+        fds.insert(fds.end(), portFds.begin(), portFds.end());
+        if (poll(fds.data(), fds.size(), port.Timeout()) < 0)
+            continue;
+        port.Serve(std::vector<pollfd>(fds.begin() + 1, fds.end()));
+        if (fds[0].revents == 0)
+            continue;
+        char buffer[256];
+        const ssize_t count = read(STDIN_FILENO, buffer, sizeof buffer);
+        if (count <= 0)
+            return;
+        pending.append(buffer, static_cast<std::size_t>(count));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;)
+        {
+            const std::string line = pending.substr(0, end);
+            pending.erase(0, end + 1);
+            std::string error;
+            if (line == "sessions")
+            {
+                std::printf("ok %u\n", port.Sessions());
+                std::fflush(stdout);
+                continue;
+            }
+            if (line == "drop")
+                port.Drop();
+            else if (!device.Control(line, &error))
+            {
+                std::printf("error %s\n", error.c_str());
+                std::fflush(stdout);
+                continue;
+            }
+            std::printf("ok\n");
+            std::fflush(stdout);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    signal(SIGPIPE, SIG_IGN);
+    std::string mode, address, wire = "real";
+    std::vector<std::string> settings;
+    unsigned long maxIdle = 600000;
+    for (int i = 1; i < argc; ++i)
+    {
+        const std::string arg = argv[i];
+        if (arg == "--pty")
+            mode = arg;
+        else if (arg == "--hart-ip" && i + 1 < argc)
+        {
+            mode = arg;
+            address = argv[++i];
+        }
+        else if (arg == "--wire" && i + 1 < argc)
+            wire = argv[++i];
+        else if (arg == "--set" && i + 1 < argc)
+            settings.push_back(argv[++i]);
+        else if (arg == "--max-idle" && i + 1 < argc)
+            maxIdle = std::strtoul(argv[++i], nullptr, 10);
+        else
+            return Usage();
+    }
+    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > 0xFFFFFFFF)
+        return Usage();
+    xmtrd::Device device(wire == "real");
+    for (const std::string& setting : settings)
+    {
+        const std::size_t equals = setting.find('=');
+        std::string error;
+        if (equals == std::string::npos ||
+            !device.Control("set " + setting.substr(0, equals) + " " + setting.substr(equals + 1),
+                            &error))
+        {
+            std::fprintf(stderr, "kestrum-xmtrd: bad setting '%s' %s\n", setting.c_str(),
+                         error.c_str());
+            return 2;
+        }
+    }
+    std::string error;
+    std::unique_ptr<xmtrd::Port> port =
+        mode == "--pty"
+            ? xmtrd::OpenPty(device, &error)
+            : xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
+    if (port == nullptr)
+    {
+        std::fprintf(stderr, "kestrum-xmtrd: %s\n", error.c_str());
+        return 1;
+    }
+    std::printf("%s\n", port->Where().c_str());
+    std::fflush(stdout);
+    Run(device, *port);
+    return 0;
+}

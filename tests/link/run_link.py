@@ -1,0 +1,210 @@
+#!/usr/bin/env python3
+"""Runs a host script over a real link against kestrum-xmtrd and checks its events like
+check_script.py does.
+
+   run_link.py HOST XMTRD serial|hart-ip SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
+
+HOST is the host's command line joined by ';'. The transmitter program serves a pseudo-terminal
+(Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP on 127.0.0.1 at a
+free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
+carry out over a real link go elsewhere ({where} in a line stands for where the port is), after the host has done everything before them:
+   xmtr KEY VALUE      sets the variable in the transmitter program
+   #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
+   #~ sessions N       checks that the server has opened N HART-IP sessions so far
+   #~ pause S          lets S seconds pass with the host idle
+   #~ kill             kills the transmitter program
+   #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
+   #~ hold-session     takes the HART-IP session as another client; release-session ends it
+   #~ refused-session  checks that the server refuses a second client's session
+Everything is bounded in time; the programs this starts are ended before it returns."""
+import json
+import os
+import socket
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
+from check_script import evaluate, read_script  # noqa: E402
+
+LIMIT = 120
+
+
+class Host:
+    """The host program with its events gathered as they come."""
+
+    def __init__(self, command):
+        # Wine's server inherits standard error and may write much to it when a line hangs up: a
+        # file takes it all, where a pipe nobody reads would stop the server.
+        self.errors = tempfile.TemporaryFile()
+        self.process = subprocess.Popen(command + ["--script", "-"], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, stderr=self.errors)
+        self.events = []
+        self.changed = threading.Condition()
+        self.reader = threading.Thread(target=self._read, daemon=True)
+        self.reader.start()
+
+    def _read(self):
+        for raw in self.process.stdout:
+            line = raw.decode("utf-8").strip()
+            if line.startswith("{"):
+                with self.changed:
+                    self.events.append(json.loads(line))
+                    self.changed.notify_all()
+
+    def send(self, line):
+        self.process.stdin.write((line + "\n").encode("utf-8"))
+        self.process.stdin.flush()
+
+    def sync(self):
+        """Waits until the host has carried out every line sent so far."""
+        with self.changed:
+            count = sum(1 for e in self.events if e.get("op") == "IsPageBusy")
+        self.send("call IsPageBusy")
+        deadline = time.monotonic() + LIMIT
+        with self.changed:
+            while sum(1 for e in self.events if e.get("op") == "IsPageBusy") <= count:
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    raise TimeoutError("the host did not catch up")
+                self.changed.wait(left)
+
+    def finish(self):
+        self.process.stdin.close()
+        try:
+            self.process.wait(timeout=LIMIT)
+        except subprocess.TimeoutExpired:
+            self.process.kill()
+            self.process.wait()
+            return "the host did not end"
+        self.reader.join(timeout=10)
+        if self.process.returncode != 0:
+            self.errors.seek(0)
+            return f"host exited with {self.process.returncode}: {self.errors.read().decode(errors='replace')[-500:]}"
+        return None
+
+
+class Transmitter:
+    """kestrum-xmtrd; it ends by itself when its input closes."""
+
+    def __init__(self, program, kind, wire, max_idle):
+        port = ["--pty"] if kind == "serial" else ["--hart-ip", "127.0.0.1:0", "--max-idle", max_idle]
+        self.process = subprocess.Popen([program] + port + ["--wire", wire], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE)
+        self.where = self.process.stdout.readline().decode().split()[1]
+
+    def control(self, line):
+        """Returns the words after the "ok"."""
+        self.process.stdin.write((line + "\n").encode())
+        self.process.stdin.flush()
+        answer = self.process.stdout.readline().decode().split()
+        if answer[:1] != ["ok"]:
+            raise RuntimeError(f"transmitter: {line}: {' '.join(answer)}")
+        return answer[1:]
+
+    def kill(self):
+        self.process.kill()
+        self.process.wait()
+
+    def end(self):
+        if self.process.poll() is None:
+            self.process.stdin.close()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.kill()
+
+
+class SessionHolder:
+    """Another HART-IP client: it asks for a primary session and holds what it got."""
+
+    def __init__(self, where):
+        host, port = where.rsplit(":", 1)
+        self.socket = socket.create_connection((host, int(port)), timeout=5)
+        body = struct.pack(">BI", 1, 60000)
+        self.socket.sendall(struct.pack(">BBBBHH", 1, 0, 0, 0, 1, 8 + len(body)) + body)
+        header = self.socket.recv(8)
+        self.type, self.status = header[1], header[3]
+
+    def close(self):
+        self.socket.close()
+
+
+def prefix():
+    here = os.path.dirname(os.path.abspath(__file__))
+    return os.environ.get("KESTRUM_WINEPREFIX", os.path.join(here, "..", "..", "build", "wineprefix"))
+
+
+def main():
+    host_command, xmtrd, kind, script = sys.argv[1].split(";"), sys.argv[2], sys.argv[3], sys.argv[4]
+    options = dict(zip(sys.argv[5::2], sys.argv[6::2]))
+    com, wire = options.get("--com", "5"), options.get("--wire", "fast")
+    max_idle = options.get("--max-idle", "600000")
+    run_lines, groups, forbidden = read_script(script)
+    failures = []
+    # The prefix is made on first use; the port's link goes into it before the host starts.
+    subprocess.run(host_command + ["--usage"], capture_output=True, timeout=LIMIT)
+    transmitter = Transmitter(xmtrd, kind, wire, max_idle)
+    device = os.path.join(prefix(), "dosdevices", "com" + com)
+    if kind == "serial":
+        if os.path.lexists(device):
+            os.remove(device)
+        os.symlink(transmitter.where, device)
+    host = Host(host_command)
+    holder = None
+    try:
+        host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
+        for line in run_lines:
+            line = line.rstrip("\n").replace("{where}", transmitter.where)
+            if line.startswith("xmtr "):
+                host.sync()
+                transmitter.control("set " + line[5:])
+            elif line.startswith("#~ "):
+                words = line[3:].split()
+                if words[0] == "kill-after":
+                    time.sleep(float(words[1]))
+                    transmitter.kill()
+                    continue
+                host.sync()
+                if words[0] == "xmtrd":
+                    transmitter.control(" ".join(words[1:]))
+                elif words[0] == "sessions":
+                    opened = transmitter.control("sessions")
+                    if opened != [words[1]]:
+                        failures.append(f"{line}: the server has opened {' '.join(opened)}")
+                elif words[0] == "pause":
+                    time.sleep(float(words[1]))
+                elif words[0] == "kill":
+                    transmitter.kill()
+                elif words[0] == "hold-session":
+                    holder = SessionHolder(transmitter.where)
+                elif words[0] == "release-session":
+                    holder.close()
+                elif words[0] == "refused-session":
+                    second = SessionHolder(transmitter.where)
+                    second.close()
+                    if (second.type, second.status) != (3, 1):
+                        failures.append(f"a second session got type {second.type}, status {second.status}")
+                elif words[0] != "sync":
+                    raise ValueError(f"unknown directive: {line}")
+            elif not line.startswith("#"):
+                host.send(line)
+        problem = host.finish()
+        if problem:
+            failures.append(problem)
+    finally:
+        if host.process.poll() is None:
+            host.process.kill()
+        if holder is not None:
+            holder.close()
+        transmitter.end()
+        if kind == "serial" and os.path.lexists(device):
+            os.remove(device)
+    return evaluate(groups, forbidden, host.events, failures)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
