@@ -133,9 +133,15 @@ class SessionHolder:
         self.socket.close()
 
 
-def prefix():
+def prefix(program):
+    """The prefix scripts/wine-run.sh runs the program in: its own for 32-bit (i386) programs."""
     here = os.path.dirname(os.path.abspath(__file__))
-    return os.environ.get("KESTRUM_WINEPREFIX", os.path.join(here, "..", "..", "build", "wineprefix"))
+    with open(program, "rb") as f:
+        header = f.read(4096)
+    (offset,) = struct.unpack_from("<I", header, 60)
+    (machine,) = struct.unpack_from("<H", header, offset + 4)
+    name = "wineprefix32" if machine == 0x14C else "wineprefix"
+    return os.environ.get("KESTRUM_WINEPREFIX", os.path.join(here, "..", "..", "build", name))
 
 
 def main():
@@ -148,7 +154,7 @@ def main():
     # The prefix is made on first use; the port's link goes into it before the host starts.
     subprocess.run(host_command + ["--usage"], capture_output=True, timeout=LIMIT)
     transmitter = Transmitter(xmtrd, kind, wire, max_idle)
-    device = os.path.join(prefix(), "dosdevices", "com" + com)
+    device = os.path.join(prefix(host_command[-1]), "dosdevices", "com" + com)
     if kind == "serial":
         if os.path.lexists(device):
             os.remove(device)
