@@ -38,16 +38,17 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
     qemu=$w32/qemu/usr/bin/qemu-i386
     if [ ! -x "$qemu" ]; then
         log "this kernel does not run 32-bit programs; unpacking qemu-i386 from bookworm-backports"
-        if ! apt-cache show qemu-user/bookworm-backports >/dev/null 2>&1; then
-            # Backports are pinned below the release, so nothing installed is ever upgraded.
-            printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' \
-                'Suites: bookworm-backports' 'Components: main' \
-                'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' |
-                $SUDO tee /etc/apt/sources.list.d/kestrum-backports.sources >/dev/null
-            $SUDO apt-get update -qq || log "apt-get update reported errors; going on"
-        fi
+        sources=/etc/apt/sources.list.d/kestrum-backports.sources
+        # Backports are pinned below the release, so nothing installed is ever upgraded.
+        [ -f $sources ] || printf '%s\n' 'Types: deb' 'URIs: http://deb.debian.org/debian' \
+            'Suites: bookworm-backports' 'Components: main' \
+            'Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg' | $SUDO tee $sources >/dev/null
         mkdir -p "$w32/qemu.deb"
-        (cd "$w32/qemu.deb" && apt-get download -qq -o APT::Sandbox::User=root qemu-user/bookworm-backports)
+        download() { (cd "$w32/qemu.deb" && apt-get download -qq -o APT::Sandbox::User=root qemu-user/bookworm-backports); }
+        if ! download 2>/dev/null; then
+            $SUDO apt-get update -qq || log "apt-get update reported errors; going on"
+            download
+        fi
         dpkg -x "$w32"/qemu.deb/qemu-user_*.deb "$w32/qemu"
     fi
     binfmt=/proc/sys/fs/binfmt_misc
