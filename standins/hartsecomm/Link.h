@@ -23,7 +23,7 @@ public:
 
 // Where a real link goes: "serial COMn [rts]" or "hart-ip ADDRESS:PORT", each optionally followed
 // by "scan" (poll addresses 0-15 instead of 0 only). "sim" is the in-process simulation.
-struct LinkSpec
+struct LinkSetting
 {
     enum Kind
     {
@@ -38,7 +38,7 @@ struct LinkSpec
 };
 
 // False with a reason when the text names no link.
-bool ParseLinkSpec(const std::string& text, LinkSpec* spec, std::string* error);
+bool ParseLinkSetting(const std::string& text, LinkSetting* setting, std::string* error);
 
 // Both return nothing, with a reason, when the port or address cannot be opened; a HART-IP link
 // connects on its first exchange.

@@ -265,22 +265,22 @@ void StandinResetService()
 
 // The devices a real link finds replace every device, at indices from 0 on; "sim" brings back
 // the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1.
-bool StandinOpenLink(const std::string& spec, std::string* pError)
+bool StandinOpenLink(const std::string& setting, std::string* pError)
 {
-    hartsecomm::LinkSpec link;
+    hartsecomm::LinkSetting link;
     std::string error;
     std::shared_ptr<hartsecomm::Link> pLink;
-    if (hartsecomm::ParseLinkSpec(spec, &link, &error))
+    if (hartsecomm::ParseLinkSetting(setting, &link, &error))
     {
-        if (link.kind == hartsecomm::LinkSpec::Serial)
+        if (link.kind == hartsecomm::LinkSetting::Serial)
             pLink = hartsecomm::OpenSerialLink(link.target, link.keyWithRts, &error);
-        else if (link.kind == hartsecomm::LinkSpec::HartIp)
+        else if (link.kind == hartsecomm::LinkSetting::HartIp)
             pLink = hartsecomm::OpenHartIpLink(link.target, &error);
     }
     StandinDetachAll();
     if (!error.empty())
     {
-        StandinTrace(JsonLine("link").Add("spec", spec).Add("error", error).Str().c_str());
+        StandinTrace(JsonLine("link").Add("setting", setting).Add("error", error).Str().c_str());
         if (pError != NULL)
             *pError = error;
         return false;
@@ -294,7 +294,7 @@ bool StandinOpenLink(const std::string& spec, std::string* pError)
     else
         found = hartsecomm::FindDevices(*pLink, link.lastPollingAddress);
     StandinTrace(JsonLine("link")
-                     .Add("spec", spec)
+                     .Add("setting", setting)
                      .Add("found", static_cast<int>(found.size()))
                      .Str()
                      .c_str());

@@ -2,7 +2,7 @@
 // in a window of its own and drives it, in front of a set of simulated transmitters or the devices
 // on a real link.
 //   kestrum-host                 a window with the page, a device selector, progress and status
-//   kestrum-host --link SPEC     the same with the devices found on a link: serial COMn [rts],
+//   kestrum-host --link LINK     the same with the devices found on a link: serial COMn [rts],
 //                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
 //   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line
 #include "HostApp.h"
@@ -117,7 +117,7 @@ void ListDevices()
     ::SendMessageW(g_gui.hDevices, CB_SETCURSEL, 0, 0);
 }
 
-int RunGui(const std::string& linkSpec)
+int RunGui(const std::string& linkSetting)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
@@ -134,7 +134,7 @@ int RunGui(const std::string& linkSpec)
     StandinSetStatusSink(&ShowStatus, NULL);
     StandinSetRealWire(TRUE);
     std::string linkError;
-    if (!linkSpec.empty() && !StandinOpenLink(linkSpec, &linkError))
+    if (!linkSetting.empty() && !StandinOpenLink(linkSetting, &linkError))
         ::SetWindowTextW(g_gui.hStatus, std::wstring(linkError.begin(), linkError.end()).c_str());
     ListDevices();
     std::string error;
@@ -201,11 +201,11 @@ int main(int argc, char** argv)
         return RunGui("");
     if (argc >= 3 && strcmp(argv[1], "--link") == 0)
     {
-        std::string spec = argv[2];
+        std::string setting = argv[2];
         for (int i = 3; i < argc; i++)
-            spec += std::string(" ") + argv[i];
-        return RunGui(spec);
+            setting += std::string(" ") + argv[i];
+        return RunGui(setting);
     }
-    fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link SPEC]\n");
+    fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link LINK]\n");
     return 2;
 }

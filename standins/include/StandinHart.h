@@ -43,8 +43,8 @@ HARTSECOMM_API WORD StandinLastCommand();
 // STANDIN_SIM_DEVICES - 1), "serial COMn" (add "rts" to key the modem with RTS) or
 // "hart-ip ADDRESS:PORT". A real link replaces every device with those that answer command 0 at
 // polling address 0 (add "scan" for 0 to 15), at indices from 0 on; a link that cannot be opened
-// leaves no device. False with a reason when the spec is not understood or the link not opened.
-HARTSECOMM_API bool StandinOpenLink(const std::string& spec, std::string* pError);
+// leaves no device. False with a reason when the setting is not understood or the link not opened.
+HARTSECOMM_API bool StandinOpenLink(const std::string& setting, std::string* pError);
 // A line about the device at byDevice for a device list; empty when there is none.
 HARTSECOMM_API std::string StandinDescribeDevice(BYTE byDevice);
 // Forgets scripted results and queued faults and sets the wire to fast.

@@ -7,33 +7,33 @@
 namespace hartsecomm
 {
 
-bool ParseLinkSpec(const std::string& text, LinkSpec* spec, std::string* error)
+bool ParseLinkSetting(const std::string& text, LinkSetting* setting, std::string* error)
 {
     std::istringstream words(text);
     std::string kind, word;
     words >> kind;
-    LinkSpec parsed;
+    LinkSetting parsed;
     if (kind == "sim")
-        parsed.kind = LinkSpec::Simulated;
+        parsed.kind = LinkSetting::Simulated;
     else if (kind == "serial")
-        parsed.kind = LinkSpec::Serial;
+        parsed.kind = LinkSetting::Serial;
     else if (kind == "hart-ip")
-        parsed.kind = LinkSpec::HartIp;
+        parsed.kind = LinkSetting::HartIp;
     else
     {
         *error = "expected sim, serial COMn or hart-ip ADDRESS:PORT, not '" + text + "'";
         return false;
     }
-    if (parsed.kind != LinkSpec::Simulated && !(words >> parsed.target))
+    if (parsed.kind != LinkSetting::Simulated && !(words >> parsed.target))
     {
         *error = "missing port or address after " + kind;
         return false;
     }
     while (words >> word)
     {
-        if (word == "rts" && parsed.kind == LinkSpec::Serial)
+        if (word == "rts" && parsed.kind == LinkSetting::Serial)
             parsed.keyWithRts = true;
-        else if (word == "scan" && parsed.kind != LinkSpec::Simulated)
+        else if (word == "scan" && parsed.kind != LinkSetting::Simulated)
             parsed.lastPollingAddress = hartsim::kMaxPollingAddress;
         else
         {
@@ -41,7 +41,7 @@ bool ParseLinkSpec(const std::string& text, LinkSpec* spec, std::string* error)
             return false;
         }
     }
-    *spec = parsed;
+    *setting = parsed;
     return true;
 }
 
