@@ -69,15 +69,6 @@ private:
     std::vector<size_t> m_starts;
 };
 
-std::wstring Wide(const std::string& text)
-{
-    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(nChars > 0 ? nChars - 1 : 0, L'\0');
-    if (nChars > 1)
-        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
-    return wide;
-}
-
 std::string WindowText(HWND hWnd)
 {
     int nLength = ::GetWindowTextLengthW(hWnd);
@@ -365,6 +356,15 @@ private:
     PageHost& m_host;
 };
 } // namespace
+
+std::wstring Wide(const std::string& text)
+{
+    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(nChars > 0 ? nChars - 1 : 0, L'\0');
+    if (nChars > 1)
+        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
+    return wide;
+}
 
 int RunScript(CHostApp& app, PageHost& host, std::istream& input)
 {

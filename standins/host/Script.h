@@ -5,5 +5,9 @@
 #include "HostApp.h"
 
 #include <istream>
+#include <string>
 
 int RunScript(CHostApp& app, PageHost& host, std::istream& input);
+
+// UTF-8 script text as the wide text that the page's controls take.
+std::wstring Wide(const std::string& text);

@@ -4,6 +4,8 @@
 #include <StandinDevice.h>
 #include <StandinHart.h>
 
+#include <Script.h>
+
 #include "../../res/resource.h"
 
 #include <stdio.h>
@@ -16,15 +18,6 @@ namespace
 const DWORD kQuiet = 60;
 // A box that a worker shows stays open this long at a stop point, unless the page stops it.
 const DWORD kBoxOpenMs = 400;
-
-std::wstring Wide(const std::string& text)
-{
-    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
-    std::wstring wide(nChars > 0 ? nChars - 1 : 0, L'\0');
-    if (nChars > 1)
-        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
-    return wide;
-}
 
 void Serve()
 {
