@@ -9,16 +9,22 @@ namespace
 struct Worker
 {
     WorkerSlot slot;
+    HANDLE hStarted = ::CreateEventW(NULL, TRUE, FALSE, NULL);
     HANDLE hGo = ::CreateEventW(NULL, TRUE, FALSE, NULL);
     HWND hWindow = NULL;
-    ~Worker() { ::CloseHandle(hGo); }
+    ~Worker()
+    {
+        ::CloseHandle(hGo);
+        ::CloseHandle(hStarted);
+    }
 };
 
-// Waits for the go, clears its slot as a page's worker does at its end, and, when there is a
-// window, sends it a message afterwards as a worker's last host calls may.
+// Says it has started, waits for the go, clears its slot as a page's worker does at its end, and,
+// when there is a window, sends it a message afterwards as a worker's last host calls may.
 UINT ClearAndEnd(LPVOID pParam)
 {
     Worker* pWorker = static_cast<Worker*>(pParam);
+    ::SetEvent(pWorker->hStarted);
     ::WaitForSingleObject(pWorker->hGo, INFINITE);
     pWorker->slot.Clear();
     if (pWorker->hWindow != NULL)
@@ -49,6 +55,9 @@ TEST(WorkerSlot, AHostThatTerminatesTheWorkerAndClearsTheSlotLeavesItReapable)
     Worker worker;
     ASSERT_TRUE(worker.slot.Start(&ClearAndEnd, &worker));
     CWinThread* pThread = *worker.slot.Address();
+    // The host terminates only a worker that has been running for seconds, never one that is
+    // still starting (a thread cut off inside its start-up may leave the loader's locks held).
+    ASSERT_EQ(::WaitForSingleObject(worker.hStarted, 10000), WAIT_OBJECT_0);
     ::TerminateThread(pThread->m_hThread, 1);
     ::WaitForSingleObject(pThread->m_hThread, INFINITE);
     ::InterlockedExchangePointer(reinterpret_cast<PVOID volatile*>(worker.slot.Address()), NULL);
