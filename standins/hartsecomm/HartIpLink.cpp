@@ -4,7 +4,7 @@
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
-#include "CriticalSection.h"
+#include <StandinSync.h>
 #include "Link.h"
 
 #include <HartFrame.h>
@@ -42,7 +42,7 @@ public:
         ::CloseHandle(stop_);
         ::CloseHandle(newSession_);
         {
-            Lock lock(lock_);
+            StandinGuard lock(lock_);
             if (socket_ != INVALID_SOCKET)
             {
                 hartip::Message close;
@@ -57,7 +57,7 @@ public:
 
     std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request) override
     {
-        Lock lock(lock_);
+        StandinGuard lock(lock_);
         std::size_t start = 0;
         while (start < request.size() && request[start] == hartsim::kPreamble)
             ++start;
@@ -212,7 +212,7 @@ private:
         while (::WaitForMultipleObjects(2, events, FALSE, link.KeepAliveCheckPeriod()) !=
                WAIT_OBJECT_0)
         {
-            Lock lock(link.lock_);
+            StandinGuard lock(link.lock_);
             if (link.socket_ != INVALID_SOCKET &&
                 ::GetTickCount64() - link.lastUse_ >= link.keepAliveAfter_)
             {
@@ -227,11 +227,11 @@ private:
 
     DWORD KeepAliveCheckPeriod()
     {
-        Lock lock(lock_);
+        StandinGuard lock(lock_);
         return static_cast<DWORD>(keepAliveAfter_ / 4 + 1);
     }
 
-    CriticalSection lock_;
+    StandinLock lock_;
     sockaddr_in address_;
     SOCKET socket_ = INVALID_SOCKET;
     uint16_t sequence_ = 0;

@@ -1,7 +1,7 @@
 // A HART modem on a COM port: 1200 bit/s, 8 data bits, odd parity, 1 stop bit. The primary
 // master sends a request, waits its retry timer (33 characters after the request's end) for the
 // answer to start, and tries three more times when no valid answer comes.
-#include "CriticalSection.h"
+#include <StandinSync.h>
 #include "Link.h"
 
 #include <FrameScanner.h>
@@ -46,7 +46,7 @@ public:
 
     std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request) override
     {
-        Lock lock(lock_);
+        StandinGuard lock(lock_);
         for (int attempt = 0; attempt <= kRetries; ++attempt)
         {
             std::vector<uint8_t> answer;
@@ -105,7 +105,7 @@ private:
         }
     }
 
-    CriticalSection lock_;
+    StandinLock lock_;
     HANDLE port_;
     bool keyWithRts_;
     ULONGLONG sent_ = 0;

@@ -35,7 +35,7 @@ std::vector<uint8_t> SimLink::Exchange(const std::vector<uint8_t>& request)
 {
     std::vector<uint8_t> answer;
     {
-        Lock lock(lock_);
+        StandinGuard lock(lock_);
         answer = LineExchange(transmitter_, CommandOf(request), request);
     }
     const hartsim::WireModel wire =
@@ -52,19 +52,19 @@ std::vector<uint8_t> SimLink::Exchange(const std::vector<uint8_t>& request)
 
 hartsim::LongAddress SimLink::Address()
 {
-    Lock lock(lock_);
+    StandinGuard lock(lock_);
     return transmitter_.Address();
 }
 
 std::vector<uint8_t> SimLink::Identity()
 {
-    Lock lock(lock_);
+    StandinGuard lock(lock_);
     return transmitter_.Handle(0, {}).data;
 }
 
 bool SimLink::SetVariable(const std::string& key, const std::string& value, std::string* error)
 {
-    Lock lock(lock_);
+    StandinGuard lock(lock_);
     return transmitter_.SetVariable(key, value, error);
 }
 

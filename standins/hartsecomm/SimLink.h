@@ -1,7 +1,7 @@
 // The in-process simulation: one simulated transmitter on a wire of its own.
 #pragma once
 
-#include "CriticalSection.h"
+#include <StandinSync.h>
 #include "Link.h"
 
 #include <Transmitter.h>
@@ -27,7 +27,7 @@ public:
     bool SetVariable(const std::string& key, const std::string& value, std::string* error);
 
 private:
-    CriticalSection lock_;
+    StandinLock lock_;
     hartsim::Transmitter transmitter_;
     const std::atomic<bool>& realWire_;
 };
