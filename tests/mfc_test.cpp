@@ -21,6 +21,11 @@ public:
         m_types.push_back(nType);
         return IDNO;
     }
+    void ForgetBoxes()
+    {
+        m_boxes.clear();
+        m_types.clear();
+    }
     std::vector<std::wstring> m_boxes;
     std::vector<UINT> m_types;
 } theApp;
@@ -173,6 +178,7 @@ protected:
 
 TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
 {
+    theApp.ForgetBoxes();
     HWND hParent =
         ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
     CWnd parent;
@@ -189,8 +195,6 @@ TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
     dlg.DestroyWindow();
     parent.Detach();
     ::DestroyWindow(hParent);
-    theApp.m_boxes.clear();
-    theApp.m_types.clear();
 }
 
 TEST(RuntimeClassTest, IsKindOfFollowsTheDeclaredChain)
@@ -219,6 +223,7 @@ TEST(CArrayTest, KeepsOrderThroughGrowthInsertionAndRemoval)
 
 TEST(MessageBoxTest, AfxMessageBoxAsksTheApplicationAndLoadsStringIds)
 {
+    theApp.ForgetBoxes();
     EXPECT_EQ(AfxMessageBox(L"Set Failed", MB_ICONERROR), IDNO);
     EXPECT_EQ(AfxMessageBox(200, MB_YESNO), IDNO);
     ASSERT_EQ(theApp.m_boxes.size(), 2u);
