@@ -64,7 +64,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 ) 9>"$WINEPREFIX.lock"
 # The server and Wine's own processes (services, explorer ...) stay for a while after a program
 # ends, so a run of many programs starts them once; that matters most for the emulated 32-bit
-# Wine. A server that already runs for the prefix is left as it is.
-wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1 || true
+# Wine. A server that already runs for the prefix is left as it is (wineserver then exits with 2).
+# Wine's own processes keep the standard handles of the program that started them, so on a fresh
+# server a silent Wine program starts them first: otherwise a caller that reads the program's
+# output to its end, as ctest does, would wait until they linger out.
+if wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1; then
+    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+fi
 [ -z "${KESTRUM_WINE_LOCALE:-}" ] || export LC_ALL="$KESTRUM_WINE_LOCALE"
 exec "$wine" "$@"
