@@ -1,15 +1,21 @@
 #!/usr/bin/env bash
 # The stress and fuzz campaign: STOPS operations stopped at random moments on the realistic wire,
-# then STEPS random inputs, drawn from SEED (default 1). Builds what it needs, runs under Wine; the
-# last line gives the counts, and a failure prints the seed and the steps that reproduce it.
-#   scripts/stress.sh [STOPS] [STEPS] [SEED]
+# then STEPS random inputs, drawn from SEED (default 1). Builds what it needs and runs under Wine,
+# on the 32-bit (i686) build, the product, by default, or with --x64 on the x86_64 build; the last
+# line gives the counts, and a failure prints the seed and the steps that reproduce it.
+#   scripts/stress.sh [--x64] [STOPS] [STEPS] [SEED]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+preset=x86
+if [ "${1:-}" = --x64 ]; then
+    preset=x64
+    shift
+fi
 stops=${1:-60}
 steps=${2:-300}
 seed=${3:-1}
 scripts/setup.sh
-cmake --preset x64 >/dev/null
-cmake --build --preset x64 --target kestrum-stress >/dev/null
-cd build/x64/bin
+cmake --preset $preset >/dev/null
+cmake --build --preset $preset --target kestrum-stress >/dev/null
+cd build/$preset/bin
 ../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed"
