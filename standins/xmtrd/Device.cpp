@@ -25,6 +25,7 @@ std::vector<uint8_t> Device::Answer(const std::vector<uint8_t>& request)
         --mute_;
         return {};
     }
+    ++answered_;
     if (garble_ > 0)
     {
         --garble_;

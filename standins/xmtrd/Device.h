@@ -21,6 +21,8 @@ public:
     // followed by the answer with a wrong check byte.
     std::vector<uint8_t> Answer(const std::vector<uint8_t>& request);
     const hartsim::WireModel& Wire() const { return wire_; }
+    // The answers sent so far, garbled ones included.
+    unsigned Answered() const { return answered_; }
 
     // One line from the controller: "set KEY VALUE", "garble N" (the next N answers),
     // "mute N" (no answer to the next N requests). False with a reason for anything else.
@@ -31,6 +33,7 @@ private:
     hartsim::WireModel wire_;
     unsigned garble_ = 0;
     unsigned mute_ = 0;
+    unsigned answered_ = 0;
 };
 
 } // namespace xmtrd

@@ -8,7 +8,8 @@
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
 // garble N, mute N, drop (ends the HART-IP session), sessions (answered "ok N": the sessions
-// opened so far). The program ends when its input ends.
+// opened so far), answered ("ok N": the answers sent so far). The program ends when its input
+// ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -58,6 +59,12 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             if (line == "sessions")
             {
                 std::printf("ok %u\n", port.Sessions());
+                std::fflush(stdout);
+                continue;
+            }
+            if (line == "answered")
+            {
+                std::printf("ok %u\n", device.Answered());
                 std::fflush(stdout);
                 continue;
             }
