@@ -157,6 +157,10 @@ void CTablePage::CleanThread(CWinThread** ppThread)
             {
                 ::TerminateThread(hThread, 1);
                 ::WaitForSingleObject(hThread, INFINITE);
+                StandinTrace(JsonLine("terminated")
+                                 .Add("thread", static_cast<long long>(nThreadID))
+                                 .Str()
+                                 .c_str());
                 ReleaseHartLockOf(nThreadID);
                 PageUnLock();
             }

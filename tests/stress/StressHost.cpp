@@ -162,6 +162,13 @@ void CheckEvents(std::vector<std::string>* pSeen)
 {
     for (const std::string& line : g.pEvents->Take())
     {
+        // A worker that the host had to terminate did not end when told to stop: a hang, and a
+        // thread cut off wherever it was, which may break the process later.
+        if (EventField(line, "ev") == "terminated")
+        {
+            g.counts.nHangs++;
+            Report("the host terminated a worker that did not stop: " + line);
+        }
         std::string reason = g.checks.Feed(line);
         if (!reason.empty())
             Report(reason + ": " + line);
