@@ -56,15 +56,9 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             std::string error;
-            if (line == "sessions")
+            if (line == "sessions" || line == "answered")
             {
-                std::printf("ok %u\n", port.Sessions());
-                std::fflush(stdout);
-                continue;
-            }
-            if (line == "answered")
-            {
-                std::printf("ok %u\n", device.Answered());
+                std::printf("ok %u\n", line == "sessions" ? port.Sessions() : device.Answered());
                 std::fflush(stdout);
                 continue;
             }
