@@ -105,8 +105,10 @@ void PrintSummary()
 
 void Report(const std::string& what)
 {
-    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %d %d %u\n  steps:\n", g.nSeed,
-           what.c_str(), g.nPlannedStops, g.nPlannedSteps, g.nSeed);
+    // The x86_64 build is run with --x64; the campaign draws the same steps on both builds.
+    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u\n  steps:\n", g.nSeed,
+           what.c_str(), sizeof(void*) == 8 ? "--x64 " : "", g.nPlannedStops, g.nPlannedSteps,
+           g.nSeed);
     // The seed reproduces the whole campaign; the last steps show what led to the finding.
     const size_t nShown = 40;
     size_t nFirst = g.steps.size() > nShown ? g.steps.size() - nShown : 0;
