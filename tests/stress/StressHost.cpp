@@ -119,36 +119,6 @@ void Report(const std::string& what)
     fflush(stdout);
 }
 
-// Names the crash: its code, the module and offset where it happened (for addr2line), the thread
-// it happened on and, for an access violation, the address that was touched.
-LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
-{
-    const EXCEPTION_RECORD* pRecord = pInfo->ExceptionRecord;
-    HMODULE hModule = NULL;
-    char szModule[MAX_PATH] = "?";
-    ::GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                             GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                         static_cast<LPCSTR>(pRecord->ExceptionAddress), &hModule);
-    if (hModule != NULL)
-        ::GetModuleFileNameA(hModule, szModule, MAX_PATH);
-    char szWhat[MAX_PATH + 200];
-    int nLength = sprintf(
-        szWhat, "crash, exception 0x%08lx at %s+0x%llx on the %s thread",
-        static_cast<unsigned long>(pRecord->ExceptionCode), szModule,
-        static_cast<unsigned long long>(static_cast<const char*>(pRecord->ExceptionAddress) -
-                                        reinterpret_cast<const char*>(hModule)),
-        ::GetCurrentThreadId() == theApp.m_nWindowThread ? "window" : "worker");
-    if (pRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION && pRecord->NumberParameters >= 2)
-        sprintf(szWhat + nLength, ", %s address 0x%llx",
-                pRecord->ExceptionInformation[0] == 0 ? "reading" : "writing",
-                static_cast<unsigned long long>(pRecord->ExceptionInformation[1]));
-    g.counts.nCrashes++;
-    Report(szWhat);
-    PrintSummary();
-    ::ExitProcess(3);
-    return EXCEPTION_EXECUTE_HANDLER;
-}
-
 int Draw(int nBelow)
 {
     return static_cast<int>(g.rng() % static_cast<unsigned>(nBelow));
