@@ -9,7 +9,7 @@ namespace stress
 namespace
 {
 // The module that holds pAddress, its file name and the offset of pAddress in it; NULL outside
-// every module.
+// every module, leaving the name and offset as they were.
 HMODULE Locate(const void* pAddress, char (&szModule)[MAX_PATH], unsigned long long* pOffset)
 {
     HMODULE hModule = NULL;
@@ -78,8 +78,9 @@ void PrintCodeAddressesOnStack()
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
 {
     const EXCEPTION_RECORD* pRecord = pInfo->ExceptionRecord;
+    // A crash outside every module (a call through a broken pointer) shows its plain address.
     char szModule[MAX_PATH] = "?";
-    unsigned long long ullOffset = 0;
+    unsigned long long ullOffset = reinterpret_cast<ULONG_PTR>(pRecord->ExceptionAddress);
     Locate(pRecord->ExceptionAddress, szModule, &ullOffset);
     char szWhat[MAX_PATH + 200];
     int nLength = sprintf(szWhat, "crash, exception 0x%08lx at %s+0x%llx on the %s thread",

@@ -105,7 +105,7 @@ void PrintSummary()
 
 void Report(const std::string& what)
 {
-    // The x86_64 build is run with --x64; the campaign draws the same steps on both builds.
+    // The x86_64 build is run with --x64.
     printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u\n  steps:\n", g.nSeed,
            what.c_str(), sizeof(void*) == 8 ? "--x64 " : "", g.nPlannedStops, g.nPlannedSteps,
            g.nSeed);
