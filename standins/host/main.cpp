@@ -4,16 +4,19 @@
 //   kestrum-host                 a window with the page, a device selector, progress and status
 //   kestrum-host --link LINK     the same with the devices found on a link: serial COMn [rts],
 //                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
-//   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line
+//   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line;
+//                                exits with 1 after an error, a hang or a terminated worker
 #include "HostApp.h"
 #include "Script.h"
 
 #include <StandinDevice.h>
 #include <StandinHart.h>
 
+#include <atomic>
 #include <fstream>
 #include <iostream>
 #include <stdio.h>
+#include <string>
 
 namespace
 {
@@ -30,9 +33,36 @@ struct Gui
     PageHost host;
 } g_gui;
 
+// Set once a script's run reports an error, a hang or a terminated worker: the script host then
+// exits with 1, so a caller sees the failure without reading the events.
+std::atomic<bool> g_bScriptFailed(false);
+
+bool IsFailureEvent(const char* pszJson)
+{
+    static const char* const kFailures[] = {"{\"ev\":\"error\"", "{\"ev\":\"hang\"",
+                                            "{\"ev\":\"terminated\""};
+    for (const char* pszFailure : kFailures)
+        if (strncmp(pszJson, pszFailure, strlen(pszFailure)) == 0)
+            return true;
+    return false;
+}
+
+// Each event names the thread it came from, "ui" for the window thread and the thread's id for a
+// worker: a script checks each thread's events in their order, and the threads' interleaving is
+// free.
+DWORD g_dwWindowThread = 0;
+
 void CALLBACK PrintEvent(const char* pszJson, void*)
 {
-    fputs(pszJson, stdout);
+    if (IsFailureEvent(pszJson))
+        g_bScriptFailed = true;
+    std::string line(pszJson);
+    DWORD dwThread = ::GetCurrentThreadId();
+    if (!line.empty() && line.back() == '}')
+        line.insert(line.size() - 1, dwThread == g_dwWindowThread
+                                         ? std::string(",\"th\":\"ui\"")
+                                         : ",\"th\":" + std::to_string(dwThread));
+    fputs(line.c_str(), stdout);
     fputc('\n', stdout);
     fflush(stdout);
 }
@@ -161,6 +191,7 @@ int RunGui(const std::string& linkSetting)
 int RunScripted(const char* pszFile)
 {
     theApp.SetScripted(true);
+    g_dwWindowThread = ::GetCurrentThreadId();
     StandinSetTraceSink(&PrintEvent, NULL);
     HWND hFrame = CreateFrame(false);
     std::string error;
@@ -187,7 +218,7 @@ int RunScripted(const char* pszFile)
     g_gui.host.Unload();
     StandinSetTraceSink(NULL, NULL);
     ::DestroyWindow(hFrame);
-    return nResult;
+    return g_bScriptFailed ? 1 : nResult;
 }
 } // namespace
 

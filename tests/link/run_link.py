@@ -28,9 +28,11 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
-from check_script import evaluate, read_script  # noqa: E402
+from check_script import Script, evaluate  # noqa: E402
 
 LIMIT = 120
+# What the link itself reports, and the runner's own "call IsPageBusy" that waits for the host.
+TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "result", "op": "IsPageBusy"})
 
 
 class Host:
@@ -73,18 +75,16 @@ class Host:
                 self.changed.wait(left)
 
     def finish(self):
+        """The host's exit status, or None when it did not end."""
         self.process.stdin.close()
         try:
             self.process.wait(timeout=LIMIT)
         except subprocess.TimeoutExpired:
             self.process.kill()
             self.process.wait()
-            return "the host did not end"
+            return None
         self.reader.join(timeout=10)
-        if self.process.returncode != 0:
-            self.errors.seek(0)
-            return f"host exited with {self.process.returncode}: {self.errors.read().decode(errors='replace')[-500:]}"
-        return None
+        return self.process.returncode
 
 
 class Transmitter:
@@ -145,11 +145,11 @@ def prefix(program):
 
 
 def main():
-    host_command, xmtrd, kind, script = sys.argv[1].split(";"), sys.argv[2], sys.argv[3], sys.argv[4]
+    host_command, xmtrd, kind, script_path = sys.argv[1].split(";"), sys.argv[2], sys.argv[3], sys.argv[4]
     options = dict(zip(sys.argv[5::2], sys.argv[6::2]))
     com, wire = options.get("--com", "5"), options.get("--wire", "fast")
     max_idle = options.get("--max-idle", "600000")
-    run_lines, groups, forbidden = read_script(script)
+    script = Script(script_path)
     failures = []
     # The prefix is made on first use; the port's link goes into it before the host starts.
     subprocess.run(host_command + ["--usage"], capture_output=True, timeout=LIMIT)
@@ -163,7 +163,7 @@ def main():
     holder = None
     try:
         host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
-        for line in run_lines:
+        for line in script.run_lines:
             line = line.rstrip("\n").replace("{where}", transmitter.where)
             if line.startswith("xmtr "):
                 host.sync()
@@ -198,9 +198,9 @@ def main():
                     raise ValueError(f"unknown directive: {line}")
             elif not line.startswith("#"):
                 host.send(line)
-        problem = host.finish()
-        if problem:
-            failures.append(problem)
+        exit_code = host.finish()
+        if exit_code is None:
+            failures.append("the host did not end")
     finally:
         if host.process.poll() is None:
             host.process.kill()
@@ -209,7 +209,7 @@ def main():
         transmitter.end()
         if kind == "serial" and os.path.lexists(device):
             os.remove(device)
-    return evaluate(groups, forbidden, host.events, failures)
+    return evaluate(script, host.events, exit_code, TOLERATED, failures)
 
 
 if __name__ == "__main__":

@@ -1,35 +1,62 @@
 #!/usr/bin/env python3
-"""Runs a host script and checks its events against the expectations written in the script.
+"""Runs a host script and checks its events step by step against the expectations written in it.
 
-   #> {json}        an event with these fields must come from the commands since the previous
-                    group of expectations, after the previous expected one of its own group
-                    (several dump patterns may match the same dump)
-   #! {json}        no event with these fields may occur anywhere
-   #= NAME {json}   names a pattern; "#> NAME" or "#> NAME {json}" (extra or overriding fields)
-                    and "#! NAME" use it
-   "controls": N in a dump pattern stands for the number of controls; "control": {"id":..,...}
-   matches one control of a dump.
-Commands may name controls by their resource names (IDC_BTN_SET for 1004), taken from
-res/resource.h. The host runs the script with each group's first expectation line replaced by a
-"mark" command, which keeps the line numbers and cuts the events into the groups' steps.
-Every failed expectation is reported. Prints 'N passed, N failed'."""
+A group of expectation lines after some commands closes a step: the events those commands caused.
+Within a step every event the host reports (host calls, results, links, errors) must be expected,
+in order; dumps are matched on their own.
+
+   #> PATTERN       the step's next event matches PATTERN
+   #? PATTERN       an optional event: the step's next event may match PATTERN, or it is skipped
+   #> @NAME         the named sequence, in place (its #> and #? lines)
+   #! PATTERN       no event of this step matches PATTERN
+   #!! PATTERN      no event of the whole script matches PATTERN
+   #= NAME {json}   names a pattern; "#> NAME", "#> NAME {json}" (extra or overriding fields),
+                    "#? NAME" and "#! NAME" use it
+   #include FILE    reads #= names and sequences from FILE (beside the script, or beside this
+                    checker); a sequence is
+                    "#sequence NAME", its #> and #? lines, then "#end"
+A PATTERN is a JSON object; the fields it names must be equal in the event. Resource names
+(IDC_BTN_SET) and WM_OPERATION_DONE stand for their numbers in patterns and in commands.
+"controls": N in a dump pattern stands for the number of controls; "control": {"id":..,...} matches
+one control of a dump; several dump patterns may match the same dump.
+An error, hang or terminated event fails the script unless a step expects it, also after the last
+step, where the page's unloading runs; the host's exit status must say whether one occurred.
+The host runs the script with each group's first line replaced by a "mark" command, which keeps the
+line numbers and cuts the events into steps. Every failure is reported; prints 'N passed, N failed'.
+"""
 import json
 import os
 import re
 import subprocess
 import sys
 
-RESOURCE_H = os.path.join(os.path.dirname(__file__), "..", "..", "res", "resource.h")
+HERE = os.path.dirname(os.path.abspath(__file__))
+RESOURCE_H = os.path.join(HERE, "..", "..", "res", "resource.h")
+PAGE_H = os.path.join(HERE, "..", "..", "page", "DlgKestrum.h")
+FATAL = ("error", "hang", "terminated")
+WM_USER = 0x400
 
 
-def resource_ids():
+def symbols():
+    """The resource ids and the page's completion message, by name."""
     ids = {}
     with open(RESOURCE_H, encoding="utf-8") as f:
         for line in f:
             m = re.match(r"\s*#define\s+(IDC_\w+|IDD_\w+)\s+(-?\d+)\b", line)
             if m:
                 ids[m.group(1)] = m.group(2)
+    with open(PAGE_H, encoding="utf-8-sig") as f:
+        m = re.search(r"#define\s+WM_OPERATION_DONE\s+\(WM_USER \+ (\d+)\)", f.read())
+        ids["WM_OPERATION_DONE"] = str(WM_USER + int(m.group(1)))
     return ids
+
+
+SYMBOLS = symbols()
+
+
+def substitute(text):
+    return re.sub(r"\b(IDC_\w+|IDD_\w+|WM_OPERATION_DONE)\b", lambda m: SYMBOLS.get(m.group(1), m.group(1)),
+                  text)
 
 
 def matches(pattern, event):
@@ -45,70 +72,146 @@ def matches(pattern, event):
     return True
 
 
-def parse_pattern(text, names, number):
-    text = text.strip()
-    name, _, rest = text.partition(" ") if not text.startswith("{") else ("", "", text)
-    if name:
-        if name not in names:
+class Script:
+    """A script's lines to run, its steps' expectations and its script-wide bans."""
+
+    def __init__(self, path):
+        self.names, self.sequences = {}, {}
+        self.groups, self.banned, self.run_lines = [], [], []
+        self.folder = os.path.dirname(os.path.abspath(path))
+        self._read(path)
+
+    def pattern(self, text, number):
+        text = substitute(text.strip())
+        if text.startswith("{"):
+            return json.loads(text)
+        name, _, rest = text.partition(" ")
+        if name not in self.names:
             raise SystemExit(f"line {number}: unknown pattern name {name}")
-        pattern = dict(names[name])
+        pattern = dict(self.names[name])
         if rest.strip():
             pattern.update(json.loads(rest))
         return pattern
-    return json.loads(text)
+
+    def expectations(self, text, optional, number):
+        """The (line, pattern, optional) items of one #> or #? line."""
+        text = text.strip()
+        if text.startswith("@"):
+            if text[1:] not in self.sequences:
+                raise SystemExit(f"line {number}: unknown sequence {text}")
+            return [(number, pattern, optional or seq_optional)
+                    for pattern, seq_optional in self.sequences[text[1:]]]
+        return [(number, self.pattern(text, number), optional)]
+
+    def _include(self, name, number):
+        sequence = None
+        path = os.path.join(self.folder, name)
+        with open(path if os.path.exists(path) else os.path.join(HERE, name), encoding="utf-8") as f:
+            for line in f:
+                body = line.rstrip("\n")
+                if body.startswith("#= "):
+                    key, _, rest = body[3:].partition(" ")
+                    self.names[key] = json.loads(substitute(rest))
+                elif body.startswith("#sequence "):
+                    sequence = self.sequences.setdefault(body.split()[1], [])
+                elif body == "#end":
+                    sequence = None
+                elif body[:3] in ("#> ", "#? ") and sequence is not None:
+                    sequence += [(p, o) for _, p, o in self.expectations(body[3:], body[1] == "?", number)]
+
+    def _read(self, path):
+        command_since_group = True
+        with open(path, encoding="utf-8") as f:
+            for number, line in enumerate(f, 1):
+                body = line.rstrip("\n")
+                kind = body[:4] if body.startswith("#!! ") else body[:3]
+                if body.startswith("#include "):
+                    self._include(body[9:].strip(), number)
+                elif body.startswith("#= "):
+                    name, _, rest = body[3:].partition(" ")
+                    self.names[name] = json.loads(substitute(rest))
+                elif kind == "#!! ":
+                    self.banned.append((number, self.pattern(body[4:], number)))
+                elif kind in ("#> ", "#? ", "#! "):
+                    text = body[3:]
+                    if command_since_group:
+                        self.groups.append({"line": number, "expected": [], "forbidden": []})
+                        command_since_group = False
+                        body = f"mark {number}"
+                    group = self.groups[-1]
+                    if kind == "#! ":
+                        group["forbidden"].append((number, self.pattern(text, number)))
+                    else:
+                        group["expected"] += self.expectations(text, kind == "#? ", number)
+                elif body.strip() and not body.lstrip().startswith("#"):
+                    command_since_group = True
+                    body = substitute(body)
+                self.run_lines.append(body + "\n")
+
+    def checks(self):
+        """Every expectation, ban and step, and the exit status."""
+        return sum(len(g["expected"]) + len(g["forbidden"]) + 1 for g in self.groups) + len(self.banned) + 1
 
 
-def read_script(script):
-    """The lines to run, the groups of expectations and the forbidden patterns."""
-    ids = resource_ids()
-    names, groups, forbidden, run_lines = {}, [], [], []
-    command_since_group = True
-    with open(script, encoding="utf-8") as f:
-        for number, line in enumerate(f, 1):
-            body = line.rstrip("\n")
-            if body.startswith("#= "):
-                name, _, rest = body[3:].partition(" ")
-                names[name] = json.loads(rest)
-            elif body.startswith("#> "):
-                pattern = parse_pattern(body[3:], names, number)
-                if command_since_group:
-                    groups.append((number, []))
-                    command_since_group = False
-                    body = f"mark {number}"
-                groups[-1][1].append((number, pattern))
-            elif body.startswith("#! "):
-                forbidden.append((number, parse_pattern(body[3:], names, number)))
-            elif body.strip() and not body.lstrip().startswith("#"):
-                command_since_group = True
-                body = re.sub(r"\b(IDC_\w+|IDD_\w+)\b", lambda m: ids.get(m.group(1), m.group(1)), body)
-            run_lines.append(body + "\n")
-    return run_lines, groups, forbidden
+def describe(event):
+    return json.dumps(event)[:300]
 
 
-def check_group(group, events):
+def check_sequence(expected, events):
+    """Wine's ok_sequence, thread by thread: every event is expected, each thread's events in
+    their order (events carry their thread in "th"), optional ones may be left out; the threads'
+    interleaving is free. An expectation takes the earliest thread's next event that it matches.
+    After a mismatch the check goes on without the expectation, or with the later event that it
+    matches taken out."""
+    queues = {}
+    for index, event in enumerate(events):
+        queues.setdefault(event.get("th"), []).append(index)
     failures = []
-    position = 0
-    for number, pattern in group:
-        found = next((i for i in range(position, len(events)) if matches(pattern, events[i])), None)
-        if found is None:
-            failures.append(f"line {number}: no event {json.dumps(pattern)} in order in its step")
-            continue
-        position = found if pattern.get("ev") == "dump" else found + 1
+    for number, pattern, optional in expected:
+        heads = sorted(queue[0] for queue in queues.values() if queue)
+        hit = next((h for h in heads if matches(pattern, events[h])), None)
+        if hit is None and not optional:
+            later = next((i for q in queues.values() for i in q if matches(pattern, events[i])), None)
+            got = describe(events[heads[0]]) if heads else "nothing"
+            failures.append(f"line {number}: expected {json.dumps(pattern)}, got {got}")
+            hit = later
+        if hit is not None:
+            queues[events[hit].get("th")].remove(hit)
+    left = sorted(i for queue in queues.values() for i in queue)
+    failures += [f"unexpected event {describe(events[i])}" for i in left]
     return failures
 
 
-def main():
-    host, script = sys.argv[1], sys.argv[2]
-    run_lines, groups, forbidden = read_script(script)
-    run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(run_lines).encode("utf-8"),
-                         capture_output=True, timeout=240)
-    events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
-    failures = [f"host exited with {run.returncode}: {run.stderr.decode()[-500:]}"] if run.returncode else []
-    return evaluate(groups, forbidden, events, failures)
+def check_dumps(expected, dumps):
+    failures, position = [], 0
+    for number, pattern, _ in expected:
+        found = next((i for i in range(position, len(dumps)) if matches(pattern, dumps[i])), None)
+        if found is None:
+            failures.append(f"line {number}: no dump {json.dumps(pattern)} in order in its step")
+        else:
+            position = found
+    return failures
 
 
-def evaluate(groups, forbidden, events, failures):
-    """Checks the events step by step, prints the outcome and returns the exit status."""
+def check_step(group, events, tolerated):
+    """The failures of one step: its events against its expectations and its bans."""
+    dumps = [e for e in events if e.get("ev") == "dump"]
+    calls = [e for e in events if e.get("ev") != "dump" and not any(matches(t, e) for t in tolerated)]
+    expected_dumps = [x for x in group["expected"] if x[1].get("ev") == "dump"]
+    expected_calls = [x for x in group["expected"] if x[1].get("ev") != "dump"]
+    sequence = check_sequence(expected_calls, calls)
+    unexpected = [f"line {group['line']}: {f}" for f in sequence if f.startswith("unexpected")]
+    failures = [f for f in sequence if not f.startswith("unexpected")]
+    failures += [unexpected] if unexpected else []
+    failures += check_dumps(expected_dumps, dumps)
+    for number, pattern in group["forbidden"]:
+        failures += [f"line {number}: forbidden event {describe(e)}" for e in events if matches(pattern, e)]
+    return failures
+
+
+def evaluate(script, events, exit_code, tolerated=(), failures=()):
+    """Checks the events step by step, prints the outcome with the failures found before, and
+    returns the exit status. Events that match a tolerated pattern need no expectation."""
     steps, current = {}, []
     for event in events:
         if event.get("ev") == "mark":
@@ -116,25 +219,39 @@ def evaluate(groups, forbidden, events, failures):
             current = []
         else:
             current.append(event)
-    for number, group in groups:
-        if number not in steps:
-            failures.append(f"line {number}: the host did not reach this step")
+    tail, failures = current, list(failures)
+    for group in script.groups:
+        if group["line"] not in steps:
+            failures.append(f"line {group['line']}: the host did not reach this step")
             continue
-        failures += check_group(group, steps[number])
+        failures += check_step(group, steps[group["line"]], tolerated)
+    failures += [f"after the last step: unexpected event {describe(e)}" for e in tail
+                 if e.get("ev") in FATAL]
     checked = [e for e in events if e.get("ev") != "mark"]
-    for number, pattern in forbidden:
-        for event in checked:
-            if matches(pattern, event):
-                failures.append(f"line {number}: unexpected event {json.dumps(event)[:300]}")
+    for number, pattern in script.banned:
+        failures += [f"line {number}: forbidden event {describe(e)}" for e in checked if matches(pattern, e)]
+    fatal = any(e.get("ev") in FATAL for e in checked)
+    if exit_code is not None and (exit_code != 0) != fatal:
+        failures.append(f"host exited with {exit_code} after {'a' if fatal else 'no'} error, hang or termination")
     for failure in failures:
-        print(failure)
+        print("\n".join(failure) if isinstance(failure, list) else failure)
     if failures:
         print("--- events ---")
         for event in events:
-            print(json.dumps(event)[:300])
-    checks = sum(len(group) for _, group in groups) + len(forbidden) + 1
-    print(f"{checks - len(failures)} passed, {len(failures)} failed")
+            print(describe(event))
+    print(f"{script.checks() - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
+
+
+def main():
+    host, path = sys.argv[1], sys.argv[2]
+    script = Script(path)
+    run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(script.run_lines).encode("utf-8"),
+                         capture_output=True, timeout=240)
+    events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
+    if run.returncode not in (0, 1):
+        print(f"host exited with {run.returncode}: {run.stderr.decode(errors='replace')[-500:]}")
+    return evaluate(script, events, run.returncode)
 
 
 if __name__ == "__main__":

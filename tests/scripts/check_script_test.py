@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """Tests of check_script.py against a fake host that prints the event written after each "emit"
-command and reports each "mark" as the host does: an event that comes from a later step does not
-satisfy an earlier one, every failure is reported, named patterns and resource names work."""
+command, reports each "mark" as the host does and exits with 1 after an error event."""
 import os
 import subprocess
+import json
 import sys
 import tempfile
 import unittest
@@ -11,22 +11,29 @@ import unittest
 HERE = os.path.dirname(os.path.abspath(__file__))
 FAKE_HOST = r'''
 import json, sys
+failed = False
 for n, line in enumerate(sys.stdin, 1):
     line = line.rstrip("\n")
     if line.startswith("emit "):
         print(line[5:])
+        failed = failed or json.loads(line[5:])["ev"] in ("error", "hang", "terminated")
     elif line.startswith("mark "):
         print(json.dumps({"ev": "mark", "line": int(line[5:])}))
     elif line.startswith("click "):
         print(json.dumps({"ev": "click", "id": line[6:]}))
+    elif line.startswith("exit "):
+        sys.exit(int(line[5:]))
+sys.exit(1 if failed else 0)
 '''
 
 
-def check(script):
+def check(script, include=""):
     with tempfile.TemporaryDirectory() as folder:
         host = os.path.join(folder, "host.py")
         with open(host, "w") as f:
             f.write(FAKE_HOST)
+        with open(os.path.join(folder, "common.ksi"), "w") as f:
+            f.write(include)
         path = os.path.join(folder, "test.ksc")
         with open(path, "w") as f:
             f.write(script)
@@ -35,34 +42,68 @@ def check(script):
     return run.returncode, [l for l in run.stdout.splitlines() if not l.startswith("{")]
 
 
+def failures(out):
+    return [l for l in out if l.startswith(("line ", "after ", "host "))]
+
+
+A, B, C = '{"ev":"a"}', '{"ev":"b"}', '{"ev":"c"}'
+
+
 class CheckScriptTest(unittest.TestCase):
-    def test_events_of_the_right_steps_pass(self):
-        code, out = check('emit {"ev":"a"}\n#> {"ev":"a"}\nemit {"ev":"b"}\n#> {"ev":"b"}\n')
-        self.assertEqual(code, 0, out)
-        self.assertEqual(out[-1], "3 passed, 0 failed")
+    def test_every_event_of_a_step_is_expected_in_order(self):
+        self.assertEqual(check(f"emit {A}\nemit {B}\n#> {A}\n#> {B}\n")[0], 0)
+        cases = [  # script, the failures it reports
+            (f"emit {A}\nemit {B}\n#> {A}\n", ["line 3: unexpected event {\"ev\": \"b\"}"]),
+            (f"emit {A}\nemit {B}\n#> {B}\n#> {A}\n",
+             ['line 3: expected {"ev": "b"}, got {"ev": "a"}']),
+            (f"emit {A}\n#> {A}\n#> {C}\n", ['line 3: expected {"ev": "c"}, got nothing']),
+            # An event of a later step does not count for an earlier one.
+            (f"emit {C}\n#> {B}\nemit {B}\n#> {B}\n",
+             ['line 2: expected {"ev": "b"}, got {"ev": "c"}', 'line 2: unexpected event {"ev": "c"}']),
+        ]
+        for script, expected in cases:
+            code, out = check(script)
+            self.assertEqual((code, failures(out)), (1, expected), script)
 
-    def test_an_event_of_a_later_step_does_not_count_for_an_earlier_one(self):
-        code, out = check('emit {"ev":"x"}\n#> {"ev":"b"}\nemit {"ev":"b"}\n#> {"ev":"b"}\n')
-        self.assertEqual(code, 1)
-        self.assertIn('line 2: no event {"ev": "b"} in order in its step', out)
-        self.assertEqual(out[-1], "2 passed, 1 failed")
+    def test_each_thread_in_its_order_and_the_threads_interleaved_freely(self):
+        worker_a, worker_b, ui_c = '{"ev":"a","th":7}', '{"ev":"b","th":7}', '{"ev":"c","th":"ui"}'
+        emitted = f"emit {worker_a}\nemit {ui_c}\nemit {worker_b}\n"
+        self.assertEqual(check(emitted + f"#> {C}\n#> {A}\n#> {B}\n")[0], 0)
+        code, out = check(emitted + f"#> {B}\n#> {C}\n#> {A}\n")
+        self.assertEqual(failures(out), [f'line 4: expected {{"ev": "b"}}, got {json.dumps(json.loads(worker_a))}'])
 
-    def test_every_failure_is_reported_and_order_within_a_step_counts(self):
-        code, out = check('emit {"ev":"a"}\nemit {"ev":"b"}\n#> {"ev":"b"}\n#> {"ev":"a"}\n'
-                          '#> {"ev":"c"}\n#! {"ev":"a"}\n')
-        self.assertEqual(code, 1)
-        failures = [l for l in out if l.startswith("line ")]
-        self.assertEqual([l.split(":")[0] for l in failures], ["line 4", "line 5", "line 6"])
+    def test_optional_events_and_sequences(self):
+        include = f"#sequence TAIL\n#> {B}\n#? {C}\n#end\n"
+        for emitted in ([A, B], [A, B, C]):
+            script = "#include common.ksi\n" + "".join(f"emit {e}\n" for e in emitted) + f"#> {A}\n#> @TAIL\n"
+            self.assertEqual(check(script, include)[0], 0, emitted)
+        code, out = check(f"#include common.ksi\nemit {A}\n#> {A}\n#? {C}\n#> @TAIL\n", include)
+        self.assertEqual(failures(out), ['line 5: expected {"ev": "b"}, got nothing'])
 
-    def test_named_patterns_with_extra_fields_and_resource_names(self):
-        code, out = check('#= BOX {"ev":"box","flags":16}\nemit {"ev":"box","flags":16,"text":"t"}\n'
-                          '#> BOX {"text":"t"}\nclick IDC_BTN_SET\n#> {"ev":"click","id":"1004"}\n'
-                          '#! BOX {"text":"u"}\n')
-        self.assertEqual(code, 0, out)
+    def test_bans_bind_to_their_step_unless_script_wide(self):
+        self.assertEqual(check(f"emit {A}\n#> {A}\nemit {B}\n#! {A}\n#> {B}\n")[0], 0)
+        code, out = check(f"#!! {A}\nemit {A}\n#> {A}\nemit {B}\n#> {B}\n")
+        self.assertEqual(failures(out), ['line 1: forbidden event {"ev": "a"}'])
 
-    def test_line_numbers_stay_as_written(self):
-        code, out = check('emit {"ev":"a"}\n#> {"ev":"a"}\n#> {"ev":"zz"}\n')
-        self.assertIn('line 3: no event {"ev": "zz"} in order in its step', out)
+    def test_dumps_need_no_expectation_and_may_share_one(self):
+        dump = '{"ev":"dump","controls":[{"id":1,"text":"x"}]}'
+        script = (f"emit {dump}\n#> {{\"ev\":\"dump\",\"control\":{{\"id\":1}}}}\n"
+                  f"#> {{\"ev\":\"dump\",\"controls\":1}}\nemit {dump}\nemit {A}\n#> {A}\n")
+        self.assertEqual(check(script)[0], 0)
+
+    def test_failures_count_unless_expected_and_the_exit_status_must_say_so(self):
+        error = '{"ev":"error","line":1}'
+        self.assertEqual(check(f"emit {error}\n#> {{\"ev\":\"error\"}}\n")[0], 0)
+        code, out = check(f"emit {A}\n#> {A}\nemit {error}\n")
+        self.assertEqual(failures(out), [f"after the last step: unexpected event {json.dumps(json.loads(error))}"])
+        code, out = check(f"emit {A}\n#> {A}\nexit 1\n")
+        self.assertEqual(failures(out), ["host exited with 1 after no error, hang or termination"])
+
+    def test_named_patterns_and_symbolic_ids(self):
+        script = ('#= BOX {"ev":"box","flags":16}\nemit {"ev":"box","flags":16,"text":"t"}\n'
+                  '#> BOX {"text":"t"}\nclick IDC_BTN_SET\n#> {"ev":"click","id":"1004"}\n'
+                  'emit {"ev":"post","msg":2024}\n#> {"ev":"post","msg":WM_OPERATION_DONE}\n')
+        self.assertEqual(check(script), (0, ["7 passed, 0 failed"]))
 
 
 if __name__ == "__main__":
