@@ -9,6 +9,10 @@ const WCHAR kWndProperty[] = L"MfcSubCWnd";
 
 // Set when the data exchange running on this thread met a control that its dialog lacks.
 thread_local BOOL t_bExchangeFailed = FALSE;
+
+// The window whose data exchange runs on this thread: the notifications its controls send while
+// the exchange sets them are not the user's doing, so the window does not dispatch them.
+thread_local HWND t_hLockoutNotifyWindow = NULL;
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -112,7 +116,10 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     CDataExchange dx(this, bSaveAndValidate);
     BOOL bOuterFailed = t_bExchangeFailed;
     t_bExchangeFailed = FALSE;
+    HWND hWndOldLockout = t_hLockoutNotifyWindow;
+    t_hLockoutNotifyWindow = m_hWnd;
     DoDataExchange(&dx);
+    t_hLockoutNotifyWindow = hWndOldLockout;
     BOOL bFailed = t_bExchangeFailed;
     t_bExchangeFailed = bOuterFailed;
     if (bFailed)
@@ -172,13 +179,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return DispatchToMaps(message, wParam, lParam, pResult);
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+// A control's notification during this window's data exchange counts as handled and goes
+// nowhere (see t_hLockoutNotifyWindow).
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (lParam != 0 && t_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
     return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), NULL, NULL);
 }
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    if (t_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
     return DispatchToMaps(WM_NOTIFY, wParam, lParam, pResult);
 }
 
