@@ -1,13 +1,14 @@
 // The MFC subset as the page uses it: message maps chained to the base class, dialog data
-// exchange, a modeless dialog from the application's resources, run-time class information,
-// CArray, AfxMessageBox going through the application object, and ASSERT in a debug and a release
-// build.
+// exchange, handle maps per thread, a modeless dialog from the application's resources, run-time
+// class information, CArray, AfxMessageBox going through the application object, and ASSERT in a
+// debug and a release build.
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
 #include <afxtempl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
 
 // Defined in mfc_debug_test.cpp, which is built with _DEBUG: ASSERT(++nCount == 0).
@@ -299,6 +300,24 @@ TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
     dlg.DestroyWindow();
     parent.Detach();
     ::DestroyWindow(hParent);
+}
+
+// MFC's handle maps are per thread: the thread that attached the object finds it from the handle,
+// another thread does not.
+TEST(HandleMapTest, OnlyTheAttachingThreadFindsTheObject)
+{
+    HWND hWnd =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.Attach(hWnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
+    CWnd* pFound = &wnd;
+    std::thread other([&pFound, hWnd] { pFound = CWnd::FromHandlePermanent(hWnd); });
+    other.join();
+    EXPECT_EQ(pFound, nullptr);
+    wnd.Detach();
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+    ::DestroyWindow(hWnd);
 }
 
 TEST(RuntimeClassTest, IsKindOfFollowsTheDeclaredChain)

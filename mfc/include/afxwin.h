@@ -138,6 +138,8 @@ public:
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
 
+    // The object attached to the window on this thread; NULL on every other thread, as MFC's
+    // handle maps are per thread.
     static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
     BOOL Attach(HWND hWndNew);
     HWND Detach();

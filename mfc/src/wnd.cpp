@@ -3,9 +3,23 @@
 
 namespace
 {
-// A window that a CWnd owns carries a pointer to it in this property, so every thread can find
-// the object from the handle without a shared table.
+// A window that a CWnd owns carries a pointer to it in this property, and in the second the id of
+// the thread that attached it. MFC keeps the link in a handle map of that thread, so only that
+// thread finds the object from the handle; the properties give the same answers without a shared
+// table.
 const WCHAR kWndProperty[] = L"MfcSubCWnd";
+const WCHAR kThreadProperty[] = L"MfcSubCWndThread";
+
+HANDLE CurrentThreadTag()
+{
+    return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()));
+}
+
+// The object attached to the window, whichever thread attached it.
+CWnd* LinkedObject(HWND hWnd)
+{
+    return hWnd != NULL ? static_cast<CWnd*>(::GetPropW(hWnd, kWndProperty)) : NULL;
+}
 
 // Set when the data exchange running on this thread met a control that its dialog lacks.
 thread_local BOOL t_bExchangeFailed = FALSE;
@@ -24,7 +38,7 @@ CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL), m_pCurrentMsg(NULL) {}
 
 CWnd::~CWnd()
 {
-    if (m_hWnd != NULL && FromHandlePermanent(m_hWnd) == this)
+    if (m_hWnd != NULL && LinkedObject(m_hWnd) == this)
     {
         // A window that outlives its object would call into freed memory: take it down first.
         if (m_pfnSuper != NULL)
@@ -36,7 +50,8 @@ CWnd::~CWnd()
 
 CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
 {
-    return hWnd != NULL ? static_cast<CWnd*>(::GetPropW(hWnd, kWndProperty)) : NULL;
+    CWnd* pWnd = LinkedObject(hWnd);
+    return pWnd != NULL && ::GetPropW(hWnd, kThreadProperty) == CurrentThreadTag() ? pWnd : NULL;
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
@@ -45,14 +60,18 @@ BOOL CWnd::Attach(HWND hWndNew)
         return FALSE;
     m_hWnd = hWndNew;
     ::SetPropW(hWndNew, kWndProperty, this);
+    ::SetPropW(hWndNew, kThreadProperty, CurrentThreadTag());
     return TRUE;
 }
 
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL && FromHandlePermanent(hWnd) == this)
+    if (hWnd != NULL && LinkedObject(hWnd) == this)
+    {
         ::RemovePropW(hWnd, kWndProperty);
+        ::RemovePropW(hWnd, kThreadProperty);
+    }
     m_hWnd = NULL;
     return hWnd;
 }
