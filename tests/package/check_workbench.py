@@ -31,9 +31,9 @@ def main() -> int:
         present = {p.name for p in folder.iterdir()}
         if present != EXPECTED_FILES:
             problems.append(f"the folder holds {sorted(present)}")
-        with open(folder / "tour.ksc", "rb") as tour:
-            run = subprocess.run([wine_run, str(folder / "kestrum-host.exe"), "--script", "-"],
-                                 cwd=folder, stdin=tour, capture_output=True, timeout=240)
+        # As the README says: kestrum-host.exe --script tour.ksc, in the folder.
+        run = subprocess.run([wine_run, str(folder / "kestrum-host.exe"), "--script", "tour.ksc"],
+                             cwd=folder, stdin=subprocess.DEVNULL, capture_output=True, timeout=240)
         events = [json.loads(line) for line in run.stdout.decode("utf-8", "replace").splitlines()
                   if line.startswith("{")]
     kinds = [e.get("ev") for e in events]
