@@ -1,13 +1,14 @@
 # The product DLL with Visual Studio and the real MFC: an MFC extension DLL (MFC in a shared DLL,
 # _AFXEXT), Unicode, sources read as UTF-8, C++17, no precompiled headers, linked against the
 # host's import libraries base.lib, Device.lib and hartSeComm.lib from KESTRUM_HOST_LIB_DIR.
-# The host is a 32-bit program, so the platform is Win32.
+# The host is a 32-bit program, so the platform is Win32. Every configuration links the Release
+# MFC unless KESTRUM_DEBUG_MFC asks for the Debug MFC in the Debug configuration.
 set(KESTRUM_HOST_LIB_DIR "" CACHE PATH
     "Folder with the host's import libraries base.lib, Device.lib and hartSeComm.lib")
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
     message(FATAL_ERROR "Kestrum.dll runs in a 32-bit host: configure for the Win32 platform "
-                        "(cmake --preset msvc-win32, or -A Win32).")
+                        "(a msvc-*-win32 preset, or -A Win32).")
 endif()
 
 foreach(library base Device hartSeComm)
@@ -19,6 +20,23 @@ foreach(library base Device hartSeComm)
     add_library(${library} UNKNOWN IMPORTED)
     set_target_properties(${library} PROPERTIES IMPORTED_LOCATION "${import_library}")
 endforeach()
+
+# The extension DLL shares the host's MFC: a Debug build against the Debug MFC (mfc140ud.dll) would
+# load a second MFC into a Release host, register the extension in that MFC's module state and pass
+# strings between two heaps. So the Debug configuration keeps its debug information and checks but
+# links the Release C runtime, which leaves _DEBUG undefined, and with it the Release MFC
+# (mfc140u.dll), which MFC's headers choose by _DEBUG.
+option(KESTRUM_DEBUG_MFC
+       "Debug configuration links the Debug MFC (mfc140ud.dll): only for a host built with it" OFF)
+if(KESTRUM_DEBUG_MFC)
+    set(CMAKE_MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>DLL")
+    message(STATUS "Kestrum.dll links the Debug MFC (mfc140ud.dll) in the Debug configuration, "
+                   "the Release MFC (mfc140u.dll) in the others (KESTRUM_DEBUG_MFC=ON)")
+else()
+    set(CMAKE_MSVC_RUNTIME_LIBRARY MultiThreadedDLL)
+    message(STATUS "Kestrum.dll links the Release MFC (mfc140u.dll) in every configuration "
+                   "(KESTRUM_DEBUG_MFC=OFF)")
+endif()
 
 # 2: MFC in a shared DLL, which defines _AFXDLL; _UNICODE selects MFC's Unicode libraries.
 set(CMAKE_MFC_FLAG 2)

@@ -25,5 +25,5 @@ if [ $json = yes ]; then
     ../../../scripts/wine-run.sh kestrum-host.exe --script - <../../../demo/tour.ksc
 else
     ../../../scripts/wine-run.sh kestrum-host.exe --script - <../../../demo/tour.ksc |
-        python3 ../../../scripts/transcript.py
+        python3 ../../../scripts/transcript.py ../../../demo/tour.ksc
 fi

@@ -3,7 +3,8 @@
 # makes the 32-bit Wine (scripts/setup-wine32.sh); packages already present are left alone.
 set -euo pipefail
 packages=(cmake make g++ g++-mingw-w64-x86-64 g++-mingw-w64-i686 binutils-mingw-w64-x86-64
-          binutils-mingw-w64-i686 googletest wine wine64 python3 fonts-dejavu-core "$@")
+          binutils-mingw-w64-i686 googletest wine wine64 python3 python3-jsonschema fonts-dejavu-core
+          "$@")
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,5 +1,10 @@
 #!/usr/bin/env python3
-"""Turns the stand-in host's JSON events into a transcript a person can read."""
+"""Turns the stand-in host's JSON events into a transcript a person can read.
+
+Given the script that ran (transcript.py [SCRIPT]), it narrates it: each of the script's "#:" lines
+says what the user does and what the page should do in the step up to the next display ("dump"),
+and is printed before that step's events.
+"""
 import json
 import sys
 
@@ -30,7 +35,18 @@ def show(event):
         print(f"  {kind}: {event}")
 
 
+def narration(path):
+    with open(path, encoding="utf-8") as script:
+        return [line[2:].strip() for line in script if line.startswith("#:")]
+
+
+steps = narration(sys.argv[1]) if len(sys.argv) > 1 else []
+if steps:
+    print(steps.pop(0))
 for line in sys.stdin:
     line = line.strip()
     if line.startswith("{"):
-        show(json.loads(line))
+        event = json.loads(line)
+        show(event)
+        if event["ev"] == "dump" and steps:
+            print(steps.pop(0))

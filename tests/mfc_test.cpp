@@ -1,13 +1,18 @@
 // The MFC subset as the page uses it: message maps chained to the base class, dialog data
-// exchange, a modeless dialog from the application's resources, run-time class information,
-// CArray, and AfxMessageBox going through the application object.
+// exchange, handle maps per thread, a modeless dialog from the application's resources, run-time
+// class information, CArray, AfxMessageBox going through the application object, and ASSERT in a
+// debug and a release build.
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
 #include <afxtempl.h>
 
 #include <string>
+#include <thread>
 #include <vector>
+
+// Defined in mfc_debug_test.cpp, which is built with _DEBUG: ASSERT(++nCount == 0).
+int AssertInADebugBuild(int nCount);
 
 namespace
 {
@@ -160,6 +165,106 @@ TEST_F(DialogTest, UpdateDataMovesTextBothWaysAndDdxControlAttachesTheList)
     EXPECT_EQ(m_dlg.m_strText, L"typed");
 }
 
+// Counts the edit control's change notifications that reach the map.
+class CNotifiedDlg : public CDialog
+{
+public:
+    CNotifiedDlg() : CDialog(100) {}
+    CString m_strText;
+    int m_nChanges = 0;
+
+protected:
+    virtual void DoDataExchange(CDataExchange* pDX) { DDX_Text(pDX, kEdit, m_strText); }
+    void OnEditChange() { ++m_nChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CNotifiedDlg, CDialog)
+ON_EN_CHANGE(kEdit, &CNotifiedDlg::OnEditChange)
+END_MESSAGE_MAP()
+
+TEST(DataExchangeTest, ControlNotificationsDuringTheExchangeAreLockedOut)
+{
+    HWND hParent =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
+    CWnd parent;
+    parent.Attach(hParent);
+    CNotifiedDlg dlg;
+    ASSERT_TRUE(dlg.Create(100, &parent));
+    dlg.m_strText = L"set by the program";
+    dlg.UpdateData(FALSE);
+    EXPECT_EQ(dlg.GetDlgItemText(kEdit, dlg.m_strText), 18);
+    EXPECT_EQ(dlg.m_nChanges, 0) << "the exchange's own change is not dispatched";
+    ::SetDlgItemTextW(dlg.GetSafeHwnd(), kEdit, L"typed");
+    EXPECT_EQ(dlg.m_nChanges, 1) << "a change outside the exchange is";
+    dlg.DestroyWindow();
+    parent.Detach();
+    ::DestroyWindow(hParent);
+}
+
+// The third parameter of CreateIndirect is the dialog's initialization data, as in MFC; the
+// resource compiler's list entries carry the Win16 CB_ADDSTRING (0x0403) and an ANSI string.
+TEST(DialogCreate, CreateIndirectAppliesTheInitializationData)
+{
+    BOOL (CDialog::*pfnCreate)(LPCDLGTEMPLATE, CWnd*, void*) = &CDialog::CreateIndirect;
+    BOOL(CDialog::*pfnCreateIn)
+    (LPCDLGTEMPLATE, CWnd*, void*, HINSTANCE) = &CDialog::CreateIndirect;
+    EXPECT_NE(pfnCreate, nullptr);
+    EXPECT_NE(pfnCreateIn, nullptr);
+
+    HRSRC hResource = ::FindResourceW(NULL, MAKEINTRESOURCEW(100), RT_DIALOG);
+    ASSERT_NE(hResource, nullptr);
+    auto lpTemplate = static_cast<LPCDLGTEMPLATE>(::LockResource(::LoadResource(NULL, hResource)));
+    std::vector<BYTE> init;
+    auto add = [&init](WORD nIDC, WORD nMsg, const char* pszText) {
+        DWORD dwLength = static_cast<DWORD>(strlen(pszText) + 1);
+        const BYTE* pHeader[] = {reinterpret_cast<const BYTE*>(&nIDC),
+                                 reinterpret_cast<const BYTE*>(&nMsg),
+                                 reinterpret_cast<const BYTE*>(&dwLength)};
+        init.insert(init.end(), pHeader[0], pHeader[0] + 2);
+        init.insert(init.end(), pHeader[1], pHeader[1] + 2);
+        init.insert(init.end(), pHeader[2], pHeader[2] + 4);
+        init.insert(init.end(), pszText, pszText + dwLength);
+    };
+    add(kList, 0x0403, "kPa");
+    add(kList, 0x0403, "MPa");
+    add(kEdit, 0x0111, "an entry the subset skips");
+    init.insert(init.end(), {0, 0});
+
+    HWND hParent =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
+    CWnd parent;
+    parent.Attach(hParent);
+    CTestDlg dlg;
+    EXPECT_TRUE(dlg.CreateIndirect(lpTemplate, &parent, init.data()));
+    EXPECT_EQ(dlg.m_list.GetCount(), 2);
+    CString strItem;
+    dlg.m_list.GetLBText(1, strItem);
+    EXPECT_EQ(strItem, L"MPa");
+    dlg.DestroyWindow();
+    parent.Detach();
+    ::DestroyWindow(hParent);
+}
+
+TEST(AssertTest, ActiveInADebugBuildOnly)
+{
+    theApp.ForgetBoxes();
+    int nCount = 0;
+    ASSERT(++nCount == 0);
+    EXPECT_EQ(nCount, 0) << "a release build does not evaluate the expression";
+    VERIFY(++nCount == 0);
+    EXPECT_EQ(nCount, 1) << "VERIFY always evaluates it";
+    EXPECT_TRUE(theApp.m_boxes.empty());
+
+    EXPECT_EQ(AssertInADebugBuild(0), 1);
+    ASSERT_EQ(theApp.m_boxes.size(), 1u);
+    EXPECT_EQ(theApp.m_boxes[0].rfind(L"Debug Assertion Failed!\n\nFile: ", 0), 0u);
+    EXPECT_NE(theApp.m_boxes[0].find(L"mfc_debug_test.cpp\nLine: "), std::wstring::npos);
+    EXPECT_EQ(theApp.m_types[0], static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONHAND));
+    EXPECT_EQ(AssertInADebugBuild(-1), 0) << "a true assertion reports nothing";
+    EXPECT_EQ(theApp.m_boxes.size(), 1u);
+}
+
 // Exchanges with a control the template does not have, between two that it has.
 class CMissingControlDlg : public CDialog
 {
@@ -195,6 +300,24 @@ TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
     dlg.DestroyWindow();
     parent.Detach();
     ::DestroyWindow(hParent);
+}
+
+// MFC's handle maps are per thread: the thread that attached the object finds it from the handle,
+// another thread does not.
+TEST(HandleMapTest, OnlyTheAttachingThreadFindsTheObject)
+{
+    HWND hWnd =
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    CWnd wnd;
+    ASSERT_TRUE(wnd.Attach(hWnd));
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
+    CWnd* pFound = &wnd;
+    std::thread other([&pFound, hWnd] { pFound = CWnd::FromHandlePermanent(hWnd); });
+    other.join();
+    EXPECT_EQ(pFound, nullptr);
+    wnd.Detach();
+    EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), nullptr);
+    ::DestroyWindow(hWnd);
 }
 
 TEST(RuntimeClassTest, IsKindOfFollowsTheDeclaredChain)

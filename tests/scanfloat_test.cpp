@@ -1,12 +1,13 @@
-// ScanFloat, the Value field's parse in range calibration, reads what swscanf's "%f" reads: the
-// same texts are accepted and give the same single-precision value, and the same are refused.
+// ScanFloat, the Value field's parse in range calibration, against the runtime's own swscanf with
+// "%f", taken from msvcrt.dll at run time (mingw-w64's swscanf is a replacement of its own): for
+// decimal numbers the same texts are accepted and give the same single-precision value, and the
+// same are refused; where msvcrt.dll reads otherwise, the difference is listed.
 #include <afx.h>
 
 #include <gtest/gtest.h>
 
 #include <float.h>
 #include <math.h>
-#include <stdio.h>
 
 #include "../page/ScanFloat.h"
 
@@ -57,8 +58,33 @@ const Case kCases[] = {
     {L"\uff11", false, 0},
 };
 
-TEST(ScanFloat, ReadsTheNumberAtTheStartLikeScanfF)
+// Where msvcrt.dll's swscanf reads otherwise: it takes no hexadecimal number (it reads the 0
+// before the x) and refuses a number whose exponent has no digits. The Value text that range
+// calibration reads is what Get wrote with "%.6f", which both read the same.
+const Case kMsvcrtReadsOtherwise[] = {
+    {L"1e", false, 0},        {L"1e+", false, 0},        {L"0x10", true, 0.0f},
+    {L"0X1.8P1", true, 0.0f}, {L"-0x1p-2", true, -0.0f}, {L"0x", true, 0.0f},
+    {L"-0xg", true, -0.0f},
+};
+
+const Case& MsvcrtReading(const Case& c)
 {
+    for (const Case& other : kMsvcrtReadsOtherwise)
+    {
+        if (wcscmp(other.text, c.text) == 0)
+            return other;
+    }
+    return c;
+}
+
+typedef int(__cdecl* SWSCANF)(const wchar_t*, const wchar_t*, ...);
+
+TEST(ScanFloat, ReadsTheNumberAtTheStartLikeMsvcrtsScanfF)
+{
+    HMODULE hRuntime = ::LoadLibraryW(L"msvcrt.dll");
+    auto pfnSwscanf =
+        reinterpret_cast<SWSCANF>(reinterpret_cast<void*>(::GetProcAddress(hRuntime, "swscanf")));
+    ASSERT_NE(pfnSwscanf, nullptr);
     for (const Case& c : kCases)
     {
         SCOPED_TRACE(testing::Message() << "text " << testing::PrintToString(std::wstring(c.text)));
@@ -66,10 +92,12 @@ TEST(ScanFloat, ReadsTheNumberAtTheStartLikeScanfF)
         ASSERT_EQ(ScanFloat(c.text, fValue) != FALSE, c.read);
         EXPECT_EQ(fValue, c.read ? c.value : -7.0f);
 
+        const Case& msvcrt = MsvcrtReading(c);
         float fScanned = -7.0f;
-        EXPECT_EQ(swscanf(c.text, L"%f", &fScanned) == 1, c.read);
-        EXPECT_EQ(fScanned, fValue);
+        EXPECT_EQ(pfnSwscanf(c.text, L"%f", &fScanned) == 1, msvcrt.read);
+        EXPECT_EQ(fScanned, msvcrt.read ? msvcrt.value : -7.0f);
     }
+    ::FreeLibrary(hRuntime);
 }
 
 // Infinities, NaNs and values beyond single precision are read; the page refuses them as not

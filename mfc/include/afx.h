@@ -19,9 +19,6 @@
 #ifndef _UNICODE
 #define _UNICODE
 #endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
 
 #include <windows.h>
 #include <tchar.h>
@@ -62,8 +59,17 @@
 #define AFX_EXT_DATA AFX_DATA_IMPORT
 #endif
 
+// Assertions are active where the including module is built with _DEBUG, as MFC's are: a failed
+// one is reported with its file and line, and AfxAssertFailedLine answers TRUE when the user
+// chose to debug. In any other build ASSERT's expression is not evaluated; VERIFY's always is.
+AFX_CORE_API BOOL AFXAPI AfxAssertFailedLine(LPCSTR lpszFileName, int nLine);
+#ifdef _DEBUG
+#define ASSERT(f) ((void)((f) || !::AfxAssertFailedLine(__FILE__, __LINE__) || (::DebugBreak(), 0)))
+#define VERIFY(f) ASSERT(f)
+#else
 #define ASSERT(f) ((void)0)
 #define VERIFY(f) ((void)(f))
+#endif
 
 class CObject;
 class CString;

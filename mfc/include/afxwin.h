@@ -69,6 +69,9 @@ protected:                                                                      
 // Calls memberFxn() when button id is clicked.
 #define ON_BN_CLICKED(id, memberFxn) ON_CONTROL(BN_CLICKED, id, memberFxn)
 
+// Calls memberFxn() when the text of edit control id has changed.
+#define ON_EN_CHANGE(id, memberFxn) ON_CONTROL(EN_CHANGE, id, memberFxn)
+
 // Calls memberFxn() for the command id (a menu item, an accelerator or IDOK/IDCANCEL).
 #define ON_COMMAND(id, memberFxn) ON_CONTROL(0, id, memberFxn)
 
@@ -135,6 +138,8 @@ public:
     operator HWND() const { return m_hWnd; }
     HWND GetSafeHwnd() const { return m_hWnd; }
 
+    // The object attached to the window on this thread; NULL on every other thread, as MFC's
+    // handle maps are per thread.
     static CWnd* PASCAL FromHandlePermanent(HWND hWnd);
     BOOL Attach(HWND hWndNew);
     HWND Detach();
@@ -214,8 +219,13 @@ public:
     // application's main window (AfxGetMainWnd).
     virtual BOOL Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd = NULL);
     virtual BOOL Create(UINT nIDTemplate, CWnd* pParentWnd = NULL);
+    // lpDialogInit is dialog initialization data (the RT_DLGINIT format: control id, message,
+    // length, data), which OnInitDialog applies; the subset applies its list-box and combo-box
+    // strings.
     virtual BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd = NULL,
-                                HINSTANCE hInst = NULL);
+                                void* lpDialogInit = NULL);
+    BOOL CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit,
+                        HINSTANCE hInst);
     virtual BOOL OnInitDialog();
     void EndDialog(int nResult);
 
@@ -224,9 +234,12 @@ protected:
     virtual void OnCancel();
     LRESULT HandleInitDialog(WPARAM wParam, LPARAM lParam);
 
+    BOOL ExecuteDlgInit(LPVOID lpResource);
+
     LPCTSTR m_lpszTemplateName;
     UINT m_nIDHelp;
     CWnd* m_pParentWnd;
+    void* m_lpDialogInit;
 
     DECLARE_MESSAGE_MAP()
 };

@@ -33,11 +33,14 @@ ON_COMMAND(IDOK, &CDialog::OnOK)
 ON_COMMAND(IDCANCEL, &CDialog::OnCancel)
 END_MESSAGE_MAP()
 
-CDialog::CDialog() : m_lpszTemplateName(NULL), m_nIDHelp(0), m_pParentWnd(NULL) {}
+CDialog::CDialog()
+    : m_lpszTemplateName(NULL), m_nIDHelp(0), m_pParentWnd(NULL), m_lpDialogInit(NULL)
+{
+}
 
 CDialog::CDialog(UINT nIDTemplate, CWnd* pParentWnd)
     : m_lpszTemplateName(MAKEINTRESOURCEW(nIDTemplate)), m_nIDHelp(nIDTemplate),
-      m_pParentWnd(pParentWnd)
+      m_pParentWnd(pParentWnd), m_lpDialogInit(NULL)
 {
 }
 
@@ -55,7 +58,7 @@ BOOL CDialog::Create(LPCTSTR lpszTemplateName, CWnd* pParentWnd)
     HGLOBAL hTemplate = hResource != NULL ? ::LoadResource(hInst, hResource) : NULL;
     if (hTemplate == NULL)
         return FALSE;
-    return CreateIndirect(static_cast<LPCDLGTEMPLATE>(::LockResource(hTemplate)), pParentWnd,
+    return CreateIndirect(static_cast<LPCDLGTEMPLATE>(::LockResource(hTemplate)), pParentWnd, NULL,
                           hInst);
 }
 
@@ -64,10 +67,17 @@ BOOL CDialog::Create(UINT nIDTemplate, CWnd* pParentWnd)
     return Create(MAKEINTRESOURCEW(nIDTemplate), pParentWnd);
 }
 
-BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, HINSTANCE hInst)
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit)
+{
+    return CreateIndirect(lpDialogTemplate, pParentWnd, lpDialogInit, NULL);
+}
+
+BOOL CDialog::CreateIndirect(LPCDLGTEMPLATE lpDialogTemplate, CWnd* pParentWnd, void* lpDialogInit,
+                             HINSTANCE hInst)
 {
     if (m_hWnd != NULL || lpDialogTemplate == NULL)
         return FALSE;
+    m_lpDialogInit = lpDialogInit;
     if (pParentWnd == NULL)
         pParentWnd = AfxGetMainWnd();
     if (hInst == NULL)
@@ -90,11 +100,45 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
     return OnInitDialog();
 }
 
-// Fills the controls from the members, as MFC's base implementation does.
+// Applies the dialog's initialization data, then fills the controls from the members, as MFC's
+// base implementation does; initialization data a control refuses ends the dialog.
 BOOL CDialog::OnInitDialog()
 {
+    if (m_lpDialogInit != NULL && !ExecuteDlgInit(m_lpDialogInit))
+    {
+        ::OutputDebugStringW(L"Warning: ExecuteDlgInit failed during dialog init.\n");
+        EndDialog(-1);
+        return FALSE;
+    }
     UpdateData(FALSE);
     return TRUE;
+}
+
+// Initialization data is a run of entries ended by a zero control id: the control's id and a
+// message (a word each), the data's length (a double word) and the data. The list-box and
+// combo-box messages carry Win16 numbers and an ANSI string; other entries are skipped.
+BOOL CDialog::ExecuteDlgInit(LPVOID lpResource)
+{
+    const UINT kWin16LbAddString = 0x0401, kWin16CbAddString = 0x0403;
+    const BYTE* pEntry = static_cast<const BYTE*>(lpResource);
+    for (;;)
+    {
+        WORD nIDC, nMsg;
+        DWORD dwLength;
+        ::CopyMemory(&nIDC, pEntry, sizeof nIDC);
+        if (nIDC == 0)
+            return TRUE;
+        ::CopyMemory(&nMsg, pEntry + 2, sizeof nMsg);
+        ::CopyMemory(&dwLength, pEntry + 4, sizeof dwLength);
+        const BYTE* pData = pEntry + 8;
+        UINT nAdd = nMsg == kWin16LbAddString   ? LB_ADDSTRING
+                    : nMsg == kWin16CbAddString ? CB_ADDSTRING
+                                                : 0;
+        if (nAdd != 0 &&
+            ::SendDlgItemMessageA(m_hWnd, nIDC, nAdd, 0, reinterpret_cast<LPARAM>(pData)) < 0)
+            return FALSE;
+        pEntry = pData + dwLength;
+    }
 }
 
 void CDialog::EndDialog(int nResult)

@@ -3,12 +3,30 @@
 
 namespace
 {
-// A window that a CWnd owns carries a pointer to it in this property, so every thread can find
-// the object from the handle without a shared table.
+// A window that a CWnd owns carries a pointer to it in this property, and in the second the id of
+// the thread that attached it. MFC keeps the link in a handle map of that thread, so only that
+// thread finds the object from the handle; the properties give the same answers without a shared
+// table.
 const WCHAR kWndProperty[] = L"MfcSubCWnd";
+const WCHAR kThreadProperty[] = L"MfcSubCWndThread";
+
+HANDLE CurrentThreadTag()
+{
+    return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(::GetCurrentThreadId()));
+}
+
+// The object attached to the window, whichever thread attached it.
+CWnd* LinkedObject(HWND hWnd)
+{
+    return hWnd != NULL ? static_cast<CWnd*>(::GetPropW(hWnd, kWndProperty)) : NULL;
+}
 
 // Set when the data exchange running on this thread met a control that its dialog lacks.
 thread_local BOOL t_bExchangeFailed = FALSE;
+
+// The window whose data exchange runs on this thread: the notifications its controls send while
+// the exchange sets them are not the user's doing, so the window does not dispatch them.
+thread_local HWND t_hLockoutNotifyWindow = NULL;
 } // namespace
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
@@ -20,7 +38,7 @@ CWnd::CWnd() : m_hWnd(NULL), m_pfnSuper(NULL), m_pCurrentMsg(NULL) {}
 
 CWnd::~CWnd()
 {
-    if (m_hWnd != NULL && FromHandlePermanent(m_hWnd) == this)
+    if (m_hWnd != NULL && LinkedObject(m_hWnd) == this)
     {
         // A window that outlives its object would call into freed memory: take it down first.
         if (m_pfnSuper != NULL)
@@ -32,7 +50,8 @@ CWnd::~CWnd()
 
 CWnd* PASCAL CWnd::FromHandlePermanent(HWND hWnd)
 {
-    return hWnd != NULL ? static_cast<CWnd*>(::GetPropW(hWnd, kWndProperty)) : NULL;
+    CWnd* pWnd = LinkedObject(hWnd);
+    return pWnd != NULL && ::GetPropW(hWnd, kThreadProperty) == CurrentThreadTag() ? pWnd : NULL;
 }
 
 BOOL CWnd::Attach(HWND hWndNew)
@@ -41,14 +60,18 @@ BOOL CWnd::Attach(HWND hWndNew)
         return FALSE;
     m_hWnd = hWndNew;
     ::SetPropW(hWndNew, kWndProperty, this);
+    ::SetPropW(hWndNew, kThreadProperty, CurrentThreadTag());
     return TRUE;
 }
 
 HWND CWnd::Detach()
 {
     HWND hWnd = m_hWnd;
-    if (hWnd != NULL && FromHandlePermanent(hWnd) == this)
+    if (hWnd != NULL && LinkedObject(hWnd) == this)
+    {
         ::RemovePropW(hWnd, kWndProperty);
+        ::RemovePropW(hWnd, kThreadProperty);
+    }
     m_hWnd = NULL;
     return hWnd;
 }
@@ -112,7 +135,10 @@ BOOL CWnd::UpdateData(BOOL bSaveAndValidate)
     CDataExchange dx(this, bSaveAndValidate);
     BOOL bOuterFailed = t_bExchangeFailed;
     t_bExchangeFailed = FALSE;
+    HWND hWndOldLockout = t_hLockoutNotifyWindow;
+    t_hLockoutNotifyWindow = m_hWnd;
     DoDataExchange(&dx);
+    t_hLockoutNotifyWindow = hWndOldLockout;
     BOOL bFailed = t_bExchangeFailed;
     t_bExchangeFailed = bOuterFailed;
     if (bFailed)
@@ -172,13 +198,19 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
     return DispatchToMaps(message, wParam, lParam, pResult);
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+// A control's notification during this window's data exchange counts as handled and goes
+// nowhere (see t_hLockoutNotifyWindow).
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    if (lParam != 0 && t_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
     return OnCmdMsg(LOWORD(wParam), HIWORD(wParam), NULL, NULL);
 }
 
 BOOL CWnd::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* pResult)
 {
+    if (t_hLockoutNotifyWindow == m_hWnd)
+        return TRUE;
     return DispatchToMaps(WM_NOTIFY, wParam, lParam, pResult);
 }
 
