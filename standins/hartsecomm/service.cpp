@@ -131,7 +131,7 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data,
     if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None)
         return hartsim::SendResult(std::nullopt);
     BYTE byResult = hartsim::SendResult(answer.responseCode);
-    pExchange->bAnswered = byResult != hartsim::kSendNoValidAnswer;
+    pExchange->bAnswered = true;
     pExchange->byResponseCode = answer.responseCode;
     pExchange->byDeviceStatus = answer.deviceStatus;
     if (byResult == HART_RESULT_DONE)

@@ -80,7 +80,7 @@ struct StandinExchange
     BYTE byDevice = 0;
     std::vector<BYTE> request;
     BYTE byResult = 0;
-    // False when no valid answer came (and for scripted results): the two status bytes are 0.
+    // False when no answer frame came (and for scripted results): the two status bytes are 0.
     bool bAnswered = false;
     BYTE byResponseCode = 0;
     BYTE byDeviceStatus = 0;
