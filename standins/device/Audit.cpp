@@ -125,34 +125,42 @@ void AddIdentity(JsonLine& line, BYTE byDevice)
         line.Add("device.write_protect", identity.nWriteProtect);
 }
 
-// The base data the service's record holds, each key after the prefix ("found." or "left.").
-void AddBaseData(JsonLine& line, BYTE byDevice, const std::string& prefix)
+// The base data the service's record holds, each key after the prefix ("found." or "left."):
+// only the fields of the blocks of command 223 read from the device (bit n: block n), as the
+// record holds nothing else of it.
+void AddBaseData(JsonLine& line, BYTE byDevice, const std::string& prefix, unsigned blocks)
 {
     BYTE record[STANDIN_RECORD_SIZE];
-    if (!StandinReadRecord(byDevice, record, sizeof record))
+    if (blocks == 0 || !StandinReadRecord(byDevice, record, sizeof record))
         return;
     namespace at = hartsim::record;
-    line.Add((prefix + "press_type").c_str(), record[at::kPressType])
-        .Add((prefix + "manufacturer").c_str(), record[at::kManufacturer])
-        .Add((prefix + "unit").c_str(), record[at::kUnitCode])
-        .Add((prefix + "serial").c_str(), AnsiText(record + at::kSerial, kSerialBytes));
+    if ((blocks & 1u) != 0)
+        line.Add((prefix + "press_type").c_str(), record[at::kPressType])
+            .Add((prefix + "manufacturer").c_str(), record[at::kManufacturer])
+            .Add((prefix + "unit").c_str(), record[at::kUnitCode])
+            .Add((prefix + "serial").c_str(), AnsiText(record + at::kSerial, kSerialBytes));
     const struct
     {
+        unsigned block;
         const char* pszKey;
         size_t nOffset;
     } floats[] = {
-        {"range_high", at::kRangeHigh},
-        {"range_low", at::kRangeLow},
-        {"pressure", at::kPressure},
-        {"temperature", at::kTemperature},
-        {"zero", at::kZero},
-        {"factor_k", at::kFactorK},
-        {"factor_b", at::kFactorB},
-        {"cal_up", at::kCalUp},
-        {"cal_down", at::kCalDown},
+        {1, "range_high", at::kRangeHigh},
+        {1, "range_low", at::kRangeLow},
+        {1, "pressure", at::kPressure},
+        {1, "temperature", at::kTemperature},
+        {2, "zero", at::kZero},
+        {2, "factor_k", at::kFactorK},
+        {2, "factor_b", at::kFactorB},
+        {2, "cal_up", at::kCalUp},
+        {2, "cal_down", at::kCalDown},
     };
     for (const auto& field : floats)
-        AddFloat(line, (prefix + field.pszKey).c_str(), LittleEndianFloat(record + field.nOffset));
+    {
+        if ((blocks & (1u << field.block)) != 0)
+            AddFloat(line, (prefix + field.pszKey).c_str(),
+                     LittleEndianFloat(record + field.nOffset));
+    }
 }
 
 // The range values as the page's command 15 read them just before it writes a range point.
@@ -210,6 +218,7 @@ void AuditRecord::SetFile(const std::wstring& path)
     m_path = path;
     m_bFailureReported = false;
     m_pending.clear();
+    m_read.clear();
 }
 
 Failure AuditRecord::OnExchange(const StandinExchange& exchange)
@@ -237,11 +246,13 @@ Failure AuditRecord::RecordWrite(const StandinExchange& exchange)
         line.Add("rc", exchange.byResponseCode)
             .Add("meaning", devicewords::ResponseMeaning(exchange.wCmd, exchange.byResponseCode))
             .Add("status", exchange.byDeviceStatus);
-    AddBaseData(line, exchange.byDevice, "found.");
-    if (exchange.wCmd == kWriteRangePointCmd)
-        AddRangeValues(line, exchange.byDevice, "found.");
     StandinIdentity identity;
     StandinGetIdentity(exchange.byDevice, &identity);
+    const Read& read = m_read[exchange.byDevice];
+    AddBaseData(line, exchange.byDevice, "found.",
+                read.longAddress == identity.longAddress ? read.blocks : 0);
+    if (exchange.wCmd == kWriteRangePointCmd)
+        AddRangeValues(line, exchange.byDevice, "found.");
     Pending& pending = m_pending[exchange.byDevice];
     if (pending.longAddress != identity.longAddress)
         pending = Pending();
@@ -251,19 +262,27 @@ Failure AuditRecord::RecordWrite(const StandinExchange& exchange)
     return WriteLine(line.Str());
 }
 
-// A base-data block read whole after writes; the third one completes the "as left" line.
+// A base-data block read whole: the record now holds it. After writes, the third block read
+// completes the "as left" line.
 Failure AuditRecord::NoteRead(const StandinExchange& exchange)
 {
-    auto it = m_pending.find(exchange.byDevice);
-    if (it == m_pending.end() || exchange.byResult != HART_RESULT_DONE ||
-        exchange.request.size() != 1 || exchange.request[0] > 2)
-        return Failure();
-    Pending& pending = it->second;
-    pending.blocksRead |= 1u << exchange.request[0];
-    if (pending.blocksRead != kAllBlocks)
+    if (exchange.byResult != HART_RESULT_DONE || exchange.request.size() != 1 ||
+        exchange.request[0] > 2)
         return Failure();
     StandinIdentity identity;
     StandinGetIdentity(exchange.byDevice, &identity);
+    const unsigned block = 1u << exchange.request[0];
+    Read& read = m_read[exchange.byDevice];
+    if (read.longAddress != identity.longAddress)
+        read = Read{identity.longAddress, 0};
+    read.blocks |= block;
+    auto it = m_pending.find(exchange.byDevice);
+    if (it == m_pending.end())
+        return Failure();
+    Pending& pending = it->second;
+    pending.blocksRead |= block;
+    if (pending.blocksRead != kAllBlocks)
+        return Failure();
     std::vector<std::string> ids = pending.ids;
     bool bSameDevice = pending.longAddress == identity.longAddress;
     m_pending.erase(it);
@@ -275,7 +294,7 @@ Failure AuditRecord::NoteRead(const StandinExchange& exchange)
     JsonLine line;
     line.Add("time", Now()).Add("kind", "as_left").AddRaw("after", after + "]");
     AddIdentity(line, exchange.byDevice);
-    AddBaseData(line, exchange.byDevice, "left.");
+    AddBaseData(line, exchange.byDevice, "left.", kAllBlocks);
     return WriteLine(line.Str());
 }
 

@@ -20,8 +20,9 @@ struct Failure
 
 // Lines are appended whole and flushed, one file opening each; earlier lines are never touched.
 // A line is kind "write" (the device's identity and tag, the command with its request decoded,
-// the outcome, the base data as found) or kind "as_left" (the base data once all three blocks have
-// been read again after writes, naming those writes by their ids). Safe to call from any thread.
+// the outcome, the base data as found: what the service's record holds of the blocks read since) or
+// kind "as_left" (the base data once all three blocks have been read again after writes, naming
+// those writes by their ids). Safe to call from any thread.
 class AuditRecord
 {
 public:
@@ -40,6 +41,13 @@ private:
         unsigned blocksRead = 0;
     };
 
+    // The blocks of base data read from the device at the long address since the file was set.
+    struct Read
+    {
+        std::string longAddress;
+        unsigned blocks = 0;
+    };
+
     Failure WriteLine(const std::string& line);
     Failure RecordWrite(const StandinExchange& exchange);
     Failure NoteRead(const StandinExchange& exchange);
@@ -50,6 +58,7 @@ private:
     unsigned m_nWrites = 0;
     bool m_bFailureReported = false;
     std::map<BYTE, Pending> m_pending;
+    std::map<BYTE, Read> m_read;
 };
 
 bool IsWriteCommand(WORD wCmd);
