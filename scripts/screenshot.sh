@@ -18,7 +18,8 @@ cd "$here/build/x64/bin"
 "$here/scripts/wine-run.sh" ./kestrum-host.exe >/dev/null 2>&1 &
 window=""
 for _ in $(seq 600); do
-    window=$(xwininfo -name "Kestrum host" 2>/dev/null | awk '/Window id:/ {print $4}') || true
+    # The title names the selected device after "Kestrum host - ".
+    window=$(xwininfo -root -tree 2>/dev/null | awk '/"Kestrum host/ {print $1; exit}') || true
     [ -n "$window" ] && break
     sleep 0.1
 done

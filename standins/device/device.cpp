@@ -5,6 +5,11 @@
 #include <JsonLine.h>
 #include <StandinSync.h>
 
+#include "Audit.h"
+#include "StatusWords.h"
+
+#include <string>
+
 namespace
 {
 struct DeviceState
@@ -16,6 +21,8 @@ struct DeviceState
     STANDIN_STATUS_SINK pfnStatus = NULL;
     void* pStatusContext = NULL;
 } g_state;
+
+audit::AuditRecord g_audit;
 
 class Guard : public StandinGuard
 {
@@ -29,31 +36,47 @@ bool TakeScriptedAnswer(WORD wCmd, BYTE* pAnswer)
     return g_state.scriptedAnswers.Take(wCmd, pAnswer);
 }
 
-LPCWSTR DescribeResult(unsigned long ulResult)
+void ReportStatus(const std::string& text)
 {
-    switch (ulResult)
+    STANDIN_STATUS_SINK pfnSink;
+    void* pContext;
     {
-    case HART_RESULT_DONE:
-        return L"done";
-    case HART_RESULT_BUSY:
-        return L"device busy";
-    case 0xFF:
-        return L"no answer";
-    case 2:
-        return L"invalid selection";
-    case 5:
-        return L"too few data bytes";
-    case 7:
-        return L"in write-protect mode";
-    case 9:
-        return L"value too high";
-    case 10:
-        return L"value too low";
-    case 64:
-        return L"command not implemented";
-    default:
-        return L"failed";
+        Guard guard;
+        pfnSink = g_state.pfnStatus;
+        pContext = g_state.pStatusContext;
     }
+    if (pfnSink != NULL)
+    {
+        int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+        std::wstring wide(nChars > 0 ? nChars : 1, L'\0');
+        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
+        pfnSink(wide.c_str(), pContext);
+    }
+}
+// Runs on the sending thread after every exchange. The page evaluates a write it could not
+// complete no further, so the device's refusal is told here.
+void CALLBACK WatchExchange(const StandinExchange& exchange, void*)
+{
+    if (audit::IsWriteCommand(exchange.wCmd) && exchange.byResult != HART_RESULT_DONE)
+    {
+        std::string text =
+            devicewords::DescribeOutcome(exchange.byDevice, exchange, exchange.byResult);
+        JsonLine event("refused");
+        event.Add("dev", exchange.byDevice)
+            .Add("cmd", exchange.wCmd)
+            .Add("result", exchange.byResult);
+        if (exchange.bAnswered)
+            event.Add("rc", exchange.byResponseCode);
+        StandinTrace(event.Add("text", text).Str().c_str());
+        ReportStatus(text);
+    }
+    audit::Failure failure = g_audit.OnExchange(exchange);
+    if (failure.file.empty())
+        return;
+    std::string text = "The calibration record cannot be written to " + failure.file + " (" +
+                       failure.reason + "); the work goes on without it.";
+    StandinTrace(JsonLine("audit").Add("file", failure.file).Add("error", text).Str().c_str());
+    ReportStatus(text);
 }
 } // namespace
 
@@ -69,31 +92,22 @@ WORD FdDevice::GetCurDeviceType()
     return g_state.wType;
 }
 
-// A completed exchange has usable data; everything else failed. The outcome goes to the status
-// line in words.
+// A completed exchange has usable data; everything else failed. What the device answered goes to
+// the status line and the event in words: the response code by its meaning and the device status.
 BYTE FdInfo::ProcessRspCode(int nDevice, unsigned long ulResult, unsigned long*)
 {
-    WORD wCmd = StandinLastCommand();
+    StandinExchange exchange = StandinLastExchange();
     BYTE byAnswer = ulResult == HART_RESULT_DONE ? HART_RESULT_DONE : 0xFF;
-    TakeScriptedAnswer(wCmd, &byAnswer);
-    StandinTrace(JsonLine("rspcode")
-                     .Add("dev", nDevice)
-                     .Add("result", static_cast<long long>(ulResult))
-                     .Add("answer", byAnswer)
-                     .Str()
-                     .c_str());
-    CString strStatus;
-    strStatus.Format(L"Device %d, command %u: %s (%lu)", nDevice, wCmd, DescribeResult(ulResult),
-                     ulResult);
-    STANDIN_STATUS_SINK pfnSink;
-    void* pContext;
-    {
-        Guard guard;
-        pfnSink = g_state.pfnStatus;
-        pContext = g_state.pStatusContext;
-    }
-    if (pfnSink != NULL)
-        pfnSink(strStatus, pContext);
+    TakeScriptedAnswer(exchange.wCmd, &byAnswer);
+    std::string text = devicewords::DescribeOutcome(nDevice, exchange, ulResult);
+    JsonLine event("rspcode");
+    event.Add("dev", nDevice)
+        .Add("result", static_cast<long long>(ulResult))
+        .Add("answer", byAnswer);
+    if (exchange.bAnswered)
+        event.Add("rc", exchange.byResponseCode).Add("status", exchange.byDeviceStatus);
+    StandinTrace(event.Add("text", text).Str().c_str());
+    ReportStatus(text);
     return byAnswer;
 }
 
@@ -129,4 +143,10 @@ void StandinResetDevice()
     g_state.nCurrent = 0;
     g_state.wType = 0;
     g_state.scriptedAnswers.Clear();
+}
+
+void StandinWatchExchanges(LPCWSTR pszAuditFile)
+{
+    g_audit.SetFile(pszAuditFile != NULL ? pszAuditFile : L"");
+    StandinSetExchangeSink(&WatchExchange, NULL);
 }

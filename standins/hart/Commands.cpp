@@ -5,6 +5,7 @@ namespace hartsim
 namespace
 {
 const ReadIdentityCommand kReadIdentity;
+const ReadTagCommand kReadTag;
 const ReadDeviceInfoCommand kReadDeviceInfo;
 const SetPvZeroCommand kSetPvZero;
 const WriteRangePointCommand kWriteRangePoint;
@@ -19,6 +20,8 @@ const CommandHandler* FindCommand(uint8_t command)
     {
     case 0:
         return &kReadIdentity;
+    case 13:
+        return &kReadTag;
     case 15:
         return &kReadDeviceInfo;
     case 43:

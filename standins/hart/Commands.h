@@ -37,6 +37,13 @@ public:
     Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
 };
 
+// 13: read tag (8 characters), descriptor (16) in packed ASCII and date (3 bytes): 21 bytes.
+class ReadTagCommand final : public CommandHandler
+{
+public:
+    Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
+};
+
 // 15: read device information: alarm selection, transfer function, range unit, URV, LRV, damping,
 // write protection and private label (17 bytes).
 class ReadDeviceInfoCommand final : public CommandHandler

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace hartsim
 {
@@ -17,6 +18,8 @@ struct DeviceState
     uint8_t manufacturerId = 0xE0;
     uint8_t deviceType = 0xB3;
     std::array<uint8_t, 3> deviceId = {0x00, 0x03, 0x2A};
+    // The tag, at most 8 packable characters (command 13).
+    std::string tag = "PT-101";
     // The address at which the device answers short frames (0-15).
     uint8_t pollingAddress = 0;
 

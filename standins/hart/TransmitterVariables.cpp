@@ -1,5 +1,7 @@
 #include "Transmitter.h"
 
+#include "PackedAscii.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -10,6 +12,8 @@ namespace hartsim
 {
 namespace
 {
+
+constexpr std::size_t kTagLength = 8;
 
 struct WholeVariable
 {
@@ -131,12 +135,26 @@ bool SetSerial(DeviceState& state, const std::string& text, std::string* error)
     return true;
 }
 
+bool SetTag(DeviceState& state, const std::string& text, std::string* error)
+{
+    if (text.size() > kTagLength || !IsPackable(text))
+    {
+        return Fail(error, "tag: " + Quoted(text) + " is not at most " +
+                               std::to_string(kTagLength) +
+                               " blanks, digits, upper-case letters or signs");
+    }
+    state.tag = text;
+    return true;
+}
+
 } // namespace
 
 bool Transmitter::SetVariable(const std::string& key, const std::string& text, std::string* error)
 {
     if (key == "serial")
         return SetSerial(state_, text, error);
+    if (key == "tag")
+        return SetTag(state_, text, error);
     for (const WholeVariable& variable : kWholeVariables)
     {
         if (key == variable.key)

@@ -62,6 +62,21 @@ std::vector<uint8_t> SimLink::Identity()
     return transmitter_.Handle(0, {}).data;
 }
 
+std::vector<uint8_t> SimLink::Read(uint8_t command)
+{
+    StandinGuard lock(lock_);
+    hartsim::DeviceState state = transmitter_.State();
+    const hartsim::CommandHandler* handler = hartsim::FindCommand(command);
+    return handler != nullptr && !handler->Writes() ? handler->Run(state, {}).data
+                                                    : std::vector<uint8_t>();
+}
+
+uint8_t SimLink::PollingAddress()
+{
+    StandinGuard lock(lock_);
+    return transmitter_.State().pollingAddress;
+}
+
 bool SimLink::SetVariable(const std::string& key, const std::string& value, std::string* error)
 {
     StandinGuard lock(lock_);

@@ -7,6 +7,7 @@
 #include <StandinSync.h>
 
 #include "Discovery.h"
+#include "Identity.h"
 #include "Link.h"
 #include "SimLink.h"
 #include "faults.h"
@@ -35,7 +36,7 @@ struct Device
     // The simulated transmitter that link leads to; none on a real link.
     std::shared_ptr<hartsecomm::SimLink> simulated;
     hartsim::LongAddress address;
-    std::string description;
+    StandinIdentity identity;
     Record record{};
 };
 
@@ -47,9 +48,12 @@ struct Service
     std::array<BYTE, HART_MAX_RSP_DATA> lastResponse{};
     BYTE byLastResponseLength = 0;
     std::atomic<bool> realWire{false};
+    STANDIN_EXCHANGE_SINK pfnExchangeSink = NULL;
+    void* pExchangeContext = NULL;
 } g_service;
 
 thread_local WORD t_wLastCommand = 0;
+thread_local StandinExchange t_lastExchange;
 
 class Guard : public StandinGuard
 {
@@ -85,11 +89,24 @@ bool WaitForWire(std::chrono::microseconds duration)
     return dwMilliseconds == 0 || !StandinWaitCancelled(dwMilliseconds);
 }
 
+// The identity of a simulated transmitter as its present state gives it.
+void IdentifySimulated(Device& device)
+{
+    device.identity = StandinIdentity();
+    device.identity.bSimulated = true;
+    hartsecomm::IdentityFromAnswer(device.simulated->Read(0), device.simulated->PollingAddress(),
+                                   &device.identity);
+    for (uint8_t command : {13, 15})
+        hartsecomm::FileIdentityAnswer(command, device.simulated->Read(command), &device.identity);
+}
+
 // One exchange as real long frames: the request is encoded, travels over the device's link, and
 // the answer frame that comes back is decoded. The service's lock is not held meanwhile, so the
-// records stay readable while a slow link works. A successful answer is filed in the record and
-// kept as the last response.
-BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
+// records stay readable while a slow link works. A successful answer is filed in the record (and
+// in the identity, for the tag and the write-protect code) and kept as the last response. The
+// answer's status bytes go to *pExchange.
+BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data,
+              StandinExchange* pExchange)
 {
     std::vector<uint8_t> requestFrame, answerFrame;
     std::shared_ptr<hartsecomm::Link> link;
@@ -114,12 +131,20 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
     if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None)
         return hartsim::SendResult(std::nullopt);
     BYTE byResult = hartsim::SendResult(answer.responseCode);
+    pExchange->bAnswered = true;
+    pExchange->byResponseCode = answer.responseCode;
+    pExchange->byDeviceStatus = answer.deviceStatus;
     if (byResult == HART_RESULT_DONE)
     {
         Guard guard;
-        Record* pRecord = FindRecord(byDevice);
-        if (pRecord != NULL)
-            hartsim::FillRecord(pRecord->data(), static_cast<uint8_t>(wCmd), data, answer.data);
+        Device* pDevice = FindDevice(byDevice);
+        if (pDevice != NULL)
+        {
+            hartsim::FillRecord(pDevice->record.data(), static_cast<uint8_t>(wCmd), data,
+                                answer.data);
+            hartsecomm::FileIdentityAnswer(static_cast<uint8_t>(wCmd), answer.data,
+                                           &pDevice->identity);
+        }
         g_service.byLastResponseLength = static_cast<BYTE>(answer.data.size());
         std::copy(answer.data.begin(), answer.data.end(), g_service.lastResponse.begin());
     }
@@ -130,21 +155,29 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
 BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
 {
     t_wLastCommand = wCmd;
+    StandinExchange exchange;
+    exchange.wCmd = wCmd;
+    exchange.byDevice = byDevice;
+    if (pData != NULL)
+        exchange.request.assign(pData, pData + byLength);
     BYTE byResult = 0xFF;
     bool bScripted;
+    STANDIN_EXCHANGE_SINK pfnSink;
+    void* pSinkContext;
     {
         Guard guard;
         g_service.byLastResponseLength = 0;
         bScripted = TakeScriptedResult(wCmd, &byResult);
+        pfnSink = g_service.pfnExchangeSink;
+        pSinkContext = g_service.pExchangeContext;
     }
     if (!bScripted)
     {
-        std::vector<uint8_t> data;
-        if (pData != NULL)
-            data.assign(pData, pData + byLength);
         byResult = StandinIsCancelled() ? hartsim::SendResult(std::nullopt)
-                                        : Exchange(byDevice, wCmd, data);
+                                        : Exchange(byDevice, wCmd, exchange.request, &exchange);
     }
+    exchange.byResult = byResult;
+    t_lastExchange = exchange;
     StandinTrace(JsonLine("send")
                      .Add("cmd", wCmd)
                      .Add("dev", byDevice)
@@ -152,6 +185,8 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
                      .Add("rc", byResult)
                      .Str()
                      .c_str());
+    if (pfnSink != NULL)
+        pfnSink(exchange, pSinkContext);
     return byResult;
 }
 
@@ -188,8 +223,8 @@ void StandinAttachTransmitter(BYTE byDevice)
     device.simulated = std::make_shared<hartsecomm::SimLink>(g_service.realWire);
     device.link = device.simulated;
     device.address = device.simulated->Address();
-    device.description = "Transmitter " + std::to_string(byDevice) + " (simulated)";
     hartsim::FillRecord(device.record.data(), 0, {}, device.simulated->Identity());
+    IdentifySimulated(device);
 }
 
 void StandinDetachTransmitter(BYTE byDevice)
@@ -225,6 +260,7 @@ bool StandinSetTransmitterVariable(BYTE byDevice, const std::string& key, const 
     }
     bool bSet = pDevice->simulated->SetVariable(key, value, pError);
     pDevice->address = pDevice->simulated->Address();
+    IdentifySimulated(*pDevice);
     return bSet;
 }
 
@@ -247,6 +283,16 @@ bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCoun
     if (pRecord == NULL || nOffset < 0 || nCount < 0 || nOffset + nCount > STANDIN_RECORD_SIZE)
         return false;
     memcpy(pRecord->data() + nOffset, pBytes, nCount);
+    return true;
+}
+
+bool StandinReadRecord(BYTE byDevice, BYTE* pRecord, int nSize)
+{
+    Guard guard;
+    Record* pSource = FindRecord(byDevice);
+    if (pSource == NULL || pRecord == NULL || nSize <= 0)
+        return false;
+    memcpy(pRecord, pSource->data(), nSize < STANDIN_RECORD_SIZE ? nSize : STANDIN_RECORD_SIZE);
     return true;
 }
 
@@ -293,6 +339,12 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     }
     else
         found = hartsecomm::FindDevices(*pLink, link.lastPollingAddress);
+    std::vector<StandinIdentity> identities(found.size());
+    for (size_t i = 0; i < found.size(); i++)
+    {
+        hartsecomm::IdentityFromAnswer(found[i].identity, found[i].pollingAddress, &identities[i]);
+        hartsecomm::ReadTagAndProtection(*pLink, found[i].address, &identities[i]);
+    }
     StandinTrace(JsonLine("link")
                      .Add("setting", setting)
                      .Add("found", static_cast<int>(found.size()))
@@ -305,12 +357,11 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
         Device& device = *g_service.devices[i];
         device.link = pLink;
         device.address = found[i].address;
+        device.identity = identities[i];
         char szAddress[16];
         const std::array<uint8_t, 5>& bytes = found[i].address.bytes;
         snprintf(szAddress, sizeof szAddress, "%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2],
                  bytes[3], bytes[4]);
-        device.description = std::string(szAddress) + " at polling address " +
-                             std::to_string(found[i].pollingAddress);
         hartsim::FillRecord(device.record.data(), 0, {}, found[i].identity);
         StandinTrace(JsonLine("found")
                          .Add("dev", static_cast<int>(i))
@@ -322,9 +373,31 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     return true;
 }
 
-std::string StandinDescribeDevice(BYTE byDevice)
+bool StandinGetIdentity(BYTE byDevice, StandinIdentity* pIdentity)
 {
     Guard guard;
     Device* pDevice = FindDevice(byDevice);
-    return pDevice != NULL ? pDevice->description : std::string();
+    if (pDevice == NULL || pIdentity == NULL)
+        return false;
+    *pIdentity = pDevice->identity;
+    return true;
+}
+
+std::string StandinDescribeDevice(BYTE byDevice)
+{
+    StandinIdentity identity;
+    return StandinGetIdentity(byDevice, &identity) ? hartsecomm::DescribeIdentity(identity)
+                                                   : std::string();
+}
+
+StandinExchange StandinLastExchange()
+{
+    return t_lastExchange;
+}
+
+void StandinSetExchangeSink(STANDIN_EXCHANGE_SINK pfnSink, void* pContext)
+{
+    Guard guard;
+    g_service.pfnExchangeSink = pfnSink;
+    g_service.pExchangeContext = pContext;
 }

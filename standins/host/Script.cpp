@@ -5,6 +5,7 @@
 #include <StandinHart.h>
 #include <JsonLine.h>
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string>
 #include <vector>
@@ -80,7 +81,10 @@ std::string WindowText(HWND hWnd)
 class Interpreter
 {
 public:
-    Interpreter(CHostApp& app, PageHost& host) : m_app(app), m_host(host) {}
+    Interpreter(CHostApp& app, PageHost& host, const std::wstring& auditFile)
+        : m_app(app), m_host(host), m_auditFile(auditFile)
+    {
+    }
 
     void Run(const Line& line)
     {
@@ -101,6 +105,12 @@ public:
             StandinSetTimerPeriod(line.Number(1, 0, 600000));
         else if (command == "link")
             OpenLink(line);
+        else if (command == "devices")
+            Devices();
+        else if (command == "audit")
+            Audit(line);
+        else if (command == "readaudit")
+            ReadAudit();
         else if (command == "wire")
             StandinSetRealWire(Choice(line, "fast", "real"));
         else if (command == "lock")
@@ -172,6 +182,94 @@ private:
         std::string error;
         if (!StandinOpenLink(line.Rest(1), &error))
             throw ScriptError(error);
+    }
+
+    // One event per device the service has, with what it keeps of the device's identity.
+    static void Devices()
+    {
+        for (int i = 0; i < STANDIN_MAX_DEVICES; i++)
+        {
+            StandinIdentity identity;
+            if (!StandinGetIdentity(static_cast<BYTE>(i), &identity))
+                continue;
+            JsonLine event("device");
+            event.Add("dev", i);
+            if (identity.bTagRead)
+                event.Add("tag", identity.tag);
+            if (identity.nManufacturer >= 0)
+                event.Add("manufacturer", Hex(identity.nManufacturer, 2));
+            event.Add("type", Hex(identity.wExpandedDeviceType, 4))
+                .Add("id", Hex(identity.dwDeviceId, 6))
+                .Add("hart_revision", identity.byHartRevision)
+                .Add("polling_address", identity.byPollingAddress)
+                .Add("long_address", identity.longAddress);
+            if (identity.nWriteProtect >= 0)
+                event.Add("write_protect", identity.nWriteProtect);
+            StandinTrace(event.AddBool("simulated", identity.bSimulated)
+                             .Add("text", StandinDescribeDevice(static_cast<BYTE>(i)))
+                             .Str()
+                             .c_str());
+        }
+    }
+
+    static std::string Hex(unsigned long ulValue, int nDigits)
+    {
+        char sz[16];
+        snprintf(sz, sizeof sz, "%0*lX", nDigits, ulValue);
+        return sz;
+    }
+
+    // "audit FILE" keeps the calibration record in FILE, "audit temp" in a new file of the
+    // temporary folder, "audit none" nowhere.
+    void Audit(const Line& line)
+    {
+        std::string where = line.Rest(1);
+        if (where == "none")
+            m_auditFile.clear();
+        else if (where == "temp")
+        {
+            WCHAR szFolder[MAX_PATH], szFile[MAX_PATH];
+            if (::GetTempPathW(MAX_PATH, szFolder) == 0 ||
+                ::GetTempFileNameW(szFolder, L"kau", 0, szFile) == 0)
+                throw ScriptError("no temporary file for the calibration record");
+            m_auditFile = szFile;
+        }
+        else if (!where.empty())
+            m_auditFile = Wide(where);
+        else
+            throw ScriptError("missing argument 1 of audit");
+        StandinWatchExchanges(m_auditFile.c_str());
+    }
+
+    // Each line of the calibration record as an event "auditline" with the line's own fields,
+    // then the count.
+    void ReadAudit() const
+    {
+        HANDLE hFile =
+            ::CreateFileW(m_auditFile.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                          NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+        if (hFile == INVALID_HANDLE_VALUE)
+            throw ScriptError("the calibration record cannot be read");
+        std::string text;
+        char buffer[4096];
+        DWORD dwRead = 0;
+        while (::ReadFile(hFile, buffer, sizeof buffer, &dwRead, NULL) && dwRead > 0)
+            text.append(buffer, dwRead);
+        ::CloseHandle(hFile);
+        int nLines = 0;
+        for (size_t nStart = 0; nStart < text.size();)
+        {
+            size_t nEnd = text.find('\n', nStart);
+            if (nEnd == std::string::npos)
+                nEnd = text.size();
+            std::string record = text.substr(nStart, nEnd - nStart);
+            nStart = nEnd + 1;
+            if (record.size() < 3 || record[0] != '{')
+                continue;
+            nLines++;
+            StandinTrace(("{\"ev\":\"auditline\"," + record.substr(1)).c_str());
+        }
+        StandinTrace(JsonLine("auditfile").Add("lines", nLines).Str().c_str());
     }
 
     static void Poke(const Line& line)
@@ -354,6 +452,7 @@ private:
 
     CHostApp& m_app;
     PageHost& m_host;
+    std::wstring m_auditFile;
 };
 } // namespace
 
@@ -366,9 +465,9 @@ std::wstring Wide(const std::string& text)
     return wide;
 }
 
-int RunScript(CHostApp& app, PageHost& host, std::istream& input)
+int RunScript(CHostApp& app, PageHost& host, std::istream& input, const std::wstring& auditFile)
 {
-    Interpreter interpreter(app, host);
+    Interpreter interpreter(app, host, auditFile);
     std::string text;
     for (int nLine = 1; std::getline(input, text); nLine++)
     {

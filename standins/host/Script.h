@@ -7,7 +7,8 @@
 #include <istream>
 #include <string>
 
-int RunScript(CHostApp& app, PageHost& host, std::istream& input);
+// auditFile: the calibration record the host keeps from the start (empty: none).
+int RunScript(CHostApp& app, PageHost& host, std::istream& input, const std::wstring& auditFile);
 
 // UTF-8 script text as the wide text that the page's controls take.
 std::wstring Wide(const std::string& text);

@@ -6,11 +6,16 @@
 //                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
 //   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line;
 //                                exits with 1 after an error, a hang or a terminated worker
+// Either keeps the calibration record, a JSON line per write, in the file given with --audit FILE
+// before the other options, by default audit.jsonl in the folder Kestrum of the user's application
+// data.
 #include "HostApp.h"
 #include "Script.h"
 
 #include <StandinDevice.h>
 #include <StandinHart.h>
+
+#include <shlobj.h>
 
 #include <atomic>
 #include <fstream>
@@ -77,12 +82,24 @@ void CALLBACK ShowStatus(LPCWSTR pszStatus, void*)
     ::SetWindowTextW(g_gui.hStatus, pszStatus);
 }
 
+// The title names the selected device by its identity.
+void ShowSelectedDevice()
+{
+    int nSel = static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0));
+    std::string description = nSel >= 0 ? StandinDescribeDevice(static_cast<BYTE>(nSel)) : "";
+    std::wstring title = L"Kestrum host";
+    if (!description.empty())
+        title += L" - " + Wide(description);
+    ::SetWindowTextW(g_gui.hFrame, title.c_str());
+}
+
 LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
 {
     if (nMsg == WM_COMMAND && LOWORD(wParam) == kIdDeviceList && HIWORD(wParam) == CBN_SELCHANGE)
     {
         StandinSetCurrentDevice(
             static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0)));
+        ShowSelectedDevice();
         if (g_gui.host.Page() != NULL)
             g_gui.host.Page()->OnDeviceChanged();
         return 0;
@@ -116,38 +133,59 @@ HWND CreateFrame(bool bVisible)
                              NULL);
 }
 
-// Places the page under the device selector and sizes the frame so that the page and the status
-// line below it are seen whole, whatever size the page's dialog font gives it.
-void FitFrameToPage()
+// Places the page under the device selector, the status line and the progress bar below it, and
+// sizes the frame so that the page, the selector's line (cxDevices wide) and the status line are
+// seen whole, whatever size the page's dialog font gives the page.
+void FitFrameToPage(int cxDevices)
 {
-    const int kTop = 36, kStatusHeight = 24;
+    const int kTop = 36, kStatusHeight = 24, kProgressWidth = 240, kMargin = 8;
     RECT rcPage;
     ::GetWindowRect(g_gui.host.PageWindow(), &rcPage);
     int cxPage = rcPage.right - rcPage.left, cyPage = rcPage.bottom - rcPage.top;
-    ::SetWindowPos(g_gui.host.PageWindow(), NULL, 0, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    ::SetWindowPos(g_gui.hStatus, NULL, 8, kTop + cyPage + 4, cxPage - 16, kStatusHeight - 4,
+    int cxFrame = cxPage > cxDevices + 2 * kMargin ? cxPage : cxDevices + 2 * kMargin;
+    ::SetWindowPos(g_gui.hDevices, NULL, kMargin, kMargin, cxFrame - 2 * kMargin, 200,
                    SWP_NOZORDER);
-    RECT rcFrame = {0, 0, cxPage, kTop + cyPage + kStatusHeight};
+    ::SetWindowPos(g_gui.host.PageWindow(), NULL, 0, kTop, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ::SetWindowPos(g_gui.hStatus, NULL, kMargin, kTop + cyPage + 4,
+                   cxFrame - 3 * kMargin - kProgressWidth, kStatusHeight - 4, SWP_NOZORDER);
+    ::SetWindowPos(g_gui.hProgress, NULL, cxFrame - kMargin - kProgressWidth, kTop + cyPage + 4,
+                   kProgressWidth, kStatusHeight - 6, SWP_NOZORDER);
+    RECT rcFrame = {0, 0, cxFrame, kTop + cyPage + kStatusHeight};
     ::AdjustWindowRect(&rcFrame, WS_OVERLAPPEDWINDOW, FALSE);
     ::SetWindowPos(g_gui.hFrame, NULL, 0, 0, rcFrame.right - rcFrame.left,
                    rcFrame.bottom - rcFrame.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-// The device selector lists what the service has, from index 0 up to the first gap.
-void ListDevices()
+// The device selector lists what the service has, from index 0 up to the first gap, each device
+// by its identity; it is as wide as its longest line (and its list at least that wide).
+int ListDevices()
 {
+    HDC hDC = ::GetDC(g_gui.hDevices);
+    HGDIOBJ hOld = ::SelectObject(
+        hDC, reinterpret_cast<HGDIOBJ>(::SendMessageW(g_gui.hDevices, WM_GETFONT, 0, 0)));
+    int cxWidest = 0;
     for (int i = 0; i < STANDIN_MAX_DEVICES; i++)
     {
         std::string description = StandinDescribeDevice(static_cast<BYTE>(i));
         if (description.empty())
             break;
-        std::wstring text(description.begin(), description.end());
+        std::wstring text = Wide(description);
         ::SendMessageW(g_gui.hDevices, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SIZE size;
+        if (::GetTextExtentPoint32W(hDC, text.c_str(), static_cast<int>(text.size()), &size) &&
+            size.cx > cxWidest)
+            cxWidest = size.cx;
     }
+    ::SelectObject(hDC, hOld);
+    ::ReleaseDC(g_gui.hDevices, hDC);
+    const int kArrowAndMargins = 40;
+    ::SendMessageW(g_gui.hDevices, CB_SETDROPPEDWIDTH, cxWidest + kArrowAndMargins, 0);
     ::SendMessageW(g_gui.hDevices, CB_SETCURSEL, 0, 0);
+    ShowSelectedDevice();
+    return cxWidest + kArrowAndMargins;
 }
 
-int RunGui(const std::string& linkSetting)
+int RunGui(const std::string& linkSetting, const std::wstring& auditFile)
 {
     INITCOMMONCONTROLSEX icc = {sizeof(icc), ICC_PROGRESS_CLASS};
     ::InitCommonControlsEx(&icc);
@@ -163,17 +201,18 @@ int RunGui(const std::string& linkSetting)
     StandinSetProgressSink(&ShowProgress, NULL);
     StandinSetStatusSink(&ShowStatus, NULL);
     StandinSetRealWire(TRUE);
+    StandinWatchExchanges(auditFile.c_str());
     std::string linkError;
     if (!linkSetting.empty() && !StandinOpenLink(linkSetting, &linkError))
         ::SetWindowTextW(g_gui.hStatus, std::wstring(linkError.begin(), linkError.end()).c_str());
-    ListDevices();
+    int cxDevices = ListDevices();
     std::string error;
     if (!g_gui.host.Load(g_gui.hFrame, &error))
     {
         ::MessageBoxW(NULL, L"The page could not be loaded.", L"Kestrum host", MB_ICONERROR);
         return 1;
     }
-    FitFrameToPage();
+    FitFrameToPage(cxDevices);
     ::ShowWindow(g_gui.host.PageWindow(), SW_SHOW);
     g_gui.host.Page()->OnDeviceChanged();
     MSG msg;
@@ -188,11 +227,12 @@ int RunGui(const std::string& linkSetting)
     return 0;
 }
 
-int RunScripted(const char* pszFile)
+int RunScripted(const char* pszFile, const std::wstring& auditFile)
 {
     theApp.SetScripted(true);
     g_dwWindowThread = ::GetCurrentThreadId();
     StandinSetTraceSink(&PrintEvent, NULL);
+    StandinWatchExchanges(auditFile.c_str());
     HWND hFrame = CreateFrame(false);
     std::string error;
     if (!g_gui.host.Load(hFrame, &error))
@@ -203,7 +243,7 @@ int RunScripted(const char* pszFile)
     ::ShowWindow(g_gui.host.PageWindow(), SW_SHOW);
     int nResult;
     if (strcmp(pszFile, "-") == 0)
-        nResult = RunScript(theApp, g_gui.host, std::cin);
+        nResult = RunScript(theApp, g_gui.host, std::cin, auditFile);
     else
     {
         std::ifstream file(pszFile);
@@ -212,7 +252,7 @@ int RunScripted(const char* pszFile)
             fprintf(stderr, "kestrum-host: cannot read %s\n", pszFile);
             return 1;
         }
-        nResult = RunScript(theApp, g_gui.host, file);
+        nResult = RunScript(theApp, g_gui.host, file, auditFile);
     }
     // Let the page go as the host does: released (and so stopped), then destroyed.
     g_gui.host.Unload();
@@ -220,23 +260,44 @@ int RunScripted(const char* pszFile)
     ::DestroyWindow(hFrame);
     return g_bScriptFailed ? 1 : nResult;
 }
+
+// audit.jsonl in the folder Kestrum of the user's application data, made when missing; empty when
+// there is no such folder.
+std::wstring DefaultAuditFile()
+{
+    WCHAR szFolder[MAX_PATH];
+    if (FAILED(::SHGetFolderPathW(NULL, CSIDL_APPDATA, NULL, SHGFP_TYPE_CURRENT, szFolder)))
+        return std::wstring();
+    std::wstring folder = std::wstring(szFolder) + L"\\Kestrum";
+    ::CreateDirectoryW(folder.c_str(), NULL);
+    return folder + L"\\audit.jsonl";
+}
 } // namespace
 
 int main(int argc, char** argv)
 {
     for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
         StandinAttachTransmitter(static_cast<BYTE>(i));
-    if (argc == 3 && strcmp(argv[1], "--script") == 0)
-        return RunScripted(argv[2]);
-    if (argc == 1)
-        return RunGui("");
-    if (argc >= 3 && strcmp(argv[1], "--link") == 0)
+    int nArg = 1;
+    std::wstring auditFile;
+    if (argc >= 3 && strcmp(argv[1], "--audit") == 0)
     {
-        std::string setting = argv[2];
-        for (int i = 3; i < argc; i++)
-            setting += std::string(" ") + argv[i];
-        return RunGui(setting);
+        auditFile = Wide(argv[2]);
+        nArg = 3;
     }
-    fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link LINK]\n");
+    else
+        auditFile = DefaultAuditFile();
+    if (argc == nArg + 2 && strcmp(argv[nArg], "--script") == 0)
+        return RunScripted(argv[nArg + 1], auditFile);
+    if (argc == nArg)
+        return RunGui("", auditFile);
+    if (argc >= nArg + 2 && strcmp(argv[nArg], "--link") == 0)
+    {
+        std::string setting = argv[nArg + 1];
+        for (int i = nArg + 2; i < argc; i++)
+            setting += std::string(" ") + argv[i];
+        return RunGui(setting, auditFile);
+    }
+    fprintf(stderr, "usage: kestrum-host [--audit FILE] [--script FILE|-] [--link LINK]\n");
     return 2;
 }

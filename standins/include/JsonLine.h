@@ -8,6 +8,8 @@
 class JsonLine
 {
 public:
+    // An object without an event name.
+    JsonLine() = default;
     explicit JsonLine(const char* pszEvent) { Add("ev", pszEvent); }
 
     JsonLine& Add(const char* pszKey, const char* pszValue)

@@ -5,6 +5,7 @@
 #include <hartSeComm.h>
 
 #include <string>
+#include <vector>
 
 // The size of the service's record of one device.
 enum
@@ -37,6 +38,8 @@ HARTSECOMM_API bool StandinQueueFaults(WORD wCmd, const std::string& kind, int n
 // Writes raw bytes into the record of byDevice from nOffset on; false when it has no record or
 // the bytes do not fit.
 HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
+// Copies the record of byDevice as HartGetDevTable does, without reporting it as the page's call.
+HARTSECOMM_API bool StandinReadRecord(BYTE byDevice, BYTE* pRecord, int nSize);
 // The command of the calling thread's last HartSendCmd.
 HARTSECOMM_API WORD StandinLastCommand();
 // Chooses how exchanges travel: "sim" (the simulated transmitters, at device indices 0 to
@@ -45,7 +48,47 @@ HARTSECOMM_API WORD StandinLastCommand();
 // polling address 0 (add "scan" for 0 to 15), at indices from 0 on; a link that cannot be opened
 // leaves no device. False with a reason when the setting is not understood or the link not opened.
 HARTSECOMM_API bool StandinOpenLink(const std::string& setting, std::string* pError);
-// A line about the device at byDevice for a device list; empty when there is none.
+// What the service keeps of a device it found: its command-0 answer, its tag (command 13) and its
+// write-protect code (command 15).
+struct StandinIdentity
+{
+    BYTE byPollingAddress = 0;
+    // Data bytes 1-2 of the command-0 answer.
+    WORD wExpandedDeviceType = 0;
+    // -1 when the answer does not carry it.
+    int nManufacturer = -1;
+    DWORD dwDeviceId = 0;
+    BYTE byHartRevision = 0;
+    // Ten hexadecimal digits, without the primary-master bit of the frames.
+    std::string longAddress;
+    bool bTagRead = false;
+    std::string tag;
+    // 0 not protected, 1 protected, 251 none; -1 when command 15 was not answered.
+    int nWriteProtect = -1;
+    bool bSimulated = false;
+};
+// False when no device is at byDevice.
+HARTSECOMM_API bool StandinGetIdentity(BYTE byDevice, StandinIdentity* pIdentity);
+// A line about the device at byDevice for a device list, from its identity; empty when there is
+// none.
 HARTSECOMM_API std::string StandinDescribeDevice(BYTE byDevice);
+
+// One HartSendCmd as the service saw it.
+struct StandinExchange
+{
+    WORD wCmd = 0;
+    BYTE byDevice = 0;
+    std::vector<BYTE> request;
+    BYTE byResult = 0;
+    // False when no answer frame came (and for scripted results): the two status bytes are 0.
+    bool bAnswered = false;
+    BYTE byResponseCode = 0;
+    BYTE byDeviceStatus = 0;
+};
+// The calling thread's last HartSendCmd.
+HARTSECOMM_API StandinExchange StandinLastExchange();
+// Called on the sending thread after every HartSendCmd, outside the service's lock.
+typedef void(CALLBACK* STANDIN_EXCHANGE_SINK)(const StandinExchange& exchange, void* pContext);
+HARTSECOMM_API void StandinSetExchangeSink(STANDIN_EXCHANGE_SINK pfnSink, void* pContext);
 // Forgets scripted results and queued faults and sets the wire to fast.
 HARTSECOMM_API void StandinResetService();
