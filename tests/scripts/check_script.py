@@ -161,8 +161,8 @@ def check_sequence(expected, events):
     """Wine's ok_sequence, thread by thread: every event is expected, each thread's events in
     their order (events carry their thread in "th"), optional ones may be left out; the threads'
     interleaving is free. An expectation takes the earliest thread's next event that it matches.
-    After a mismatch the check goes on without the expectation, or with the later event that it
-    matches taken out."""
+    After a mismatch the check goes on without the expectation, or from the later event of a
+    thread that it matches, the events skipped there being unexpected."""
     queues = {}
     for index, event in enumerate(events):
         queues.setdefault(event.get("th"), []).append(index)
@@ -174,6 +174,11 @@ def check_sequence(expected, events):
             later = next((i for q in queues.values() for i in q if matches(pattern, events[i])), None)
             got = describe(events[heads[0]]) if heads else "nothing"
             failures.append(f"line {number}: expected {json.dumps(pattern)}, got {got}")
+            if later is not None:
+                queue = queues[events[later].get("th")]
+                skipped = queue[:queue.index(later)]
+                del queue[:len(skipped)]
+                failures += [f"unexpected event {describe(events[i])}" for i in skipped]
             hit = later
         if hit is not None:
             queues[events[hit].get("th")].remove(hit)
@@ -196,9 +201,10 @@ def check_dumps(expected, dumps):
 def check_step(group, events, tolerated):
     """The failures of one step: its events against its expectations and its bans."""
     dumps = [e for e in events if e.get("ev") == "dump"]
-    calls = [e for e in events if e.get("ev") != "dump" and not any(matches(t, e) for t in tolerated)]
     expected_dumps = [x for x in group["expected"] if x[1].get("ev") == "dump"]
     expected_calls = [x for x in group["expected"] if x[1].get("ev") != "dump"]
+    calls = [e for e in events if e.get("ev") != "dump" and not (
+        any(matches(t, e) for t in tolerated) and not any(matches(x[1], e) for x in expected_calls))]
     sequence = check_sequence(expected_calls, calls)
     unexpected = [f"line {group['line']}: {f}" for f in sequence if f.startswith("unexpected")]
     failures = [f for f in sequence if not f.startswith("unexpected")]
@@ -211,7 +217,8 @@ def check_step(group, events, tolerated):
 
 def evaluate(script, events, exit_code, tolerated=(), failures=()):
     """Checks the events step by step, prints the outcome with the failures found before, and
-    returns the exit status. Events that match a tolerated pattern need no expectation."""
+    returns the exit status. Events that match a tolerated pattern need no expectation, unless
+    their step expects them."""
     steps, current = {}, []
     for event in events:
         if event.get("ev") == "mark":

@@ -55,7 +55,8 @@ class CheckScriptTest(unittest.TestCase):
         cases = [  # script, the failures it reports
             (f"emit {A}\nemit {B}\n#> {A}\n", ["line 3: unexpected event {\"ev\": \"b\"}"]),
             (f"emit {A}\nemit {B}\n#> {B}\n#> {A}\n",
-             ['line 3: expected {"ev": "b"}, got {"ev": "a"}']),
+             ['line 3: expected {"ev": "b"}, got {"ev": "a"}', 'line 4: expected {"ev": "a"}, got nothing',
+              'line 3: unexpected event {"ev": "a"}']),
             (f"emit {A}\n#> {A}\n#> {C}\n", ['line 3: expected {"ev": "c"}, got nothing']),
             # An event of a later step does not count for an earlier one.
             (f"emit {C}\n#> {B}\nemit {B}\n#> {B}\n",
@@ -70,7 +71,10 @@ class CheckScriptTest(unittest.TestCase):
         emitted = f"emit {worker_a}\nemit {ui_c}\nemit {worker_b}\n"
         self.assertEqual(check(emitted + f"#> {C}\n#> {A}\n#> {B}\n")[0], 0)
         code, out = check(emitted + f"#> {B}\n#> {C}\n#> {A}\n")
-        self.assertEqual(failures(out), [f'line 4: expected {{"ev": "b"}}, got {json.dumps(json.loads(worker_a))}'])
+        worker_a = json.dumps(json.loads(worker_a))
+        self.assertEqual(failures(out), [f'line 4: expected {{"ev": "b"}}, got {worker_a}',
+                                         'line 6: expected {"ev": "a"}, got nothing',
+                                         f'line 4: unexpected event {worker_a}'])
 
     def test_optional_events_and_sequences(self):
         include = f"#sequence TAIL\n#> {B}\n#? {C}\n#end\n"
