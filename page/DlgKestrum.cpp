@@ -1,5 +1,5 @@
 // The page object: construction, controls, captions, lists and the host's page operations.
-#include "DlgKestrum.h"
+#include "PageOperations.h"
 
 #include <Device.h>
 #include <hartSeComm.h>
@@ -137,8 +137,12 @@ void CDlgKestrum::RefreshLayout()
 // The range-calibration workers do not count: the host may switch pages while they run.
 BOOL CDlgKestrum::IsPageBusy()
 {
-    return m_pSetThread.IsSet() || m_pRefreshThread.IsSet() || m_pZeroThread.IsSet() ||
-           m_pVerifyThread.IsSet();
+    for (const Operation& operation : kOperations)
+    {
+        if (operation.bCountsAsBusy && (this->*operation.pSlot).IsSet())
+            return TRUE;
+    }
+    return FALSE;
 }
 
 void CDlgKestrum::LoadCaptions()
@@ -227,25 +231,29 @@ void CDlgKestrum::EnableControls(BOOL bEnable)
     }
 }
 
-// Hands every worker to the host, which ends it and clears its slot, then deletes the thread
-// objects once their threads have ended. The Set and refresh slots are tested before they are
-// handed over and the other four are handed over as they are: the host's CleanThread accepts a
-// cleared slot, so the tests change nothing but the calls the host sees, and the host expects
-// exactly these calls in this order.
+// Hands every worker to the host in the clean-up order of the table of operations (the host
+// ends it and clears its slot), then deletes the thread objects once their threads have ended.
 void CDlgKestrum::CleanThreads()
 {
-    if (m_pSetThread.IsSet())
-        CleanThread(m_pSetThread.Address());
-    if (m_pRefreshThread.IsSet())
-        CleanThread(m_pRefreshThread.Address());
-    CleanThread(m_pRangeDownloadThread.Address());
-    CleanThread(m_pRangeGetThread.Address());
-    CleanThread(m_pZeroThread.Address());
-    CleanThread(m_pVerifyThread.Address());
-    WorkerSlot* const slots[] = {&m_pZeroThread, &m_pRangeGetThread, &m_pRangeDownloadThread,
-                                 &m_pSetThread,  &m_pRefreshThread,  &m_pVerifyThread};
-    for (WorkerSlot* pSlot : slots)
-        pSlot->Reap();
+    for (int nPlace = 0; nPlace < kOperationCount; nPlace++)
+    {
+        const Operation& operation = OperationAtCleanUpPlace(nPlace);
+        WorkerSlot& slot = this->*operation.pSlot;
+        if (!operation.bCleanedOnlyWhenSet || slot.IsSet())
+            CleanThread(slot.Address());
+    }
+    for (const Operation& operation : kOperations)
+        (this->*operation.pSlot).Reap();
+}
+
+const CDlgKestrum::Operation& CDlgKestrum::OperationAtCleanUpPlace(int nPlace)
+{
+    for (const Operation& operation : kOperations)
+    {
+        if (operation.nCleanUpPlace == nPlace)
+            return operation;
+    }
+    return kOperations[nPlace];
 }
 
 // Shows the range-calibration group only for a device whose identity offers it. The record is

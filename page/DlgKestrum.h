@@ -57,21 +57,57 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Our test host reads the worker slots through this class; the product defines no such class.
+    // Our test host reads the table of operations and the worker slots through this class; the
+    // product defines no such class.
     friend class PageWorkerWatch;
 
-    // How a worker frames its transaction and in which order its tail runs.
+    // The page's six operations, in the order of their rows in kOperations (PageOperations.h).
+    enum OperationId
+    {
+        kOpRefresh,
+        kOpSet,
+        kOpZero,
+        kOpRangeGet,
+        kOpRangeDownload,
+        kOpVerify,
+        kOperationCount
+    };
+
+    // Who switches the page's controls off when an operation starts.
+    enum ControlsOff
+    {
+        kStarterDisables,
+        kWorkerDisables,
+        kStarterAndWorkerDisable
+    };
+
+    // How a worker ends its transaction.
     enum WorkerTail
     {
-        // The worker disables the controls first and enables them in its tail: progress 100,
-        // 200 ms, progress 0, enable, post, unlock HART, unlock page, clear the slot.
+        // The worker enables the controls itself (EndAndEnable): progress 100, 200 ms, progress
+        // 0, enable, post, unlock HART, unlock page, clear the slot.
         kTailEnableAndPost,
-        // The same, posting only when the shared request asks for it (m_bPostDone).
-        kTailEnableAndPostOnRequest,
-        // The starter disabled the controls and the completion handler enables them: progress
-        // 100, 100 ms, post, clear the slot, unlock HART, unlock page, progress 0.
+        // The completion handler enables the controls (EndForRedraw): progress 100, 100 ms, post,
+        // clear the slot, unlock HART, unlock page, progress 0.
         kTailPostForRedraw
     };
+
+    // One row of the table of operations.
+    struct Operation
+    {
+        WorkerSlot CDlgKestrum::*pSlot;
+        const char* pszName;
+        UINT nButton;            // the button whose click starts it
+        bool bCountsAsBusy;      // IsPageBusy while its worker runs
+        bool bUsesSharedRequest; // m_cmdData and m_cmdLen
+        ControlsOff controlsOff;
+        WorkerTail tail;
+        int nCleanUpPlace;        // the place of its slot in CleanThreads' calls of CleanThread
+        bool bCleanedOnlyWhenSet; // CleanThreads hands its slot over only when it is set
+    };
+    static const Operation kOperations[kOperationCount];
+
+    static const Operation& OperationAtCleanUpPlace(int nPlace);
 
     static UINT RefreshThread(LPVOID pParam);
     static UINT SetThread(LPVOID pParam);
@@ -82,20 +118,17 @@ private:
 
     // The HART transaction (HartTransaction.h and .cpp).
     template <typename BeforeLock, typename Body>
-    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
-                               BeforeLock beforeLock, Body body);
-    template <typename Body>
-    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
-                               Body body);
+    static UINT RunTransaction(LPVOID pParam, OperationId op, BeforeLock beforeLock, Body body);
+    template <typename Body> static UINT RunTransaction(LPVOID pParam, OperationId op, Body body);
     static BOOL TakeHartLock();
-    BOOL StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker);
+    BOOL StartWorker(OperationId op, AFX_THREADPROC pfnWorker);
     BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, int nMaxSends,
                      void (CDlgKestrum::*pfnBeforeSend)());
     BOOL IsAcceptedWrite(BYTE byResult);
     BOOL ReadBaseData();
     void ClearSharedRequest();
     void ShowWriteProgress();
-    void EndAndEnable(WorkerSlot& slot, BOOL bPost);
+    void EndAndEnable(WorkerSlot& slot);
     void EndForRedraw(WorkerSlot& slot);
     BOOL IsSharedRequestInUse() const;
     BYTE DeviceByte() const;
@@ -117,6 +150,9 @@ private:
     BYTE m_cmdData[200];
     int m_cmdLen;
     int m_nFailMsgId;
+    // The shared request's worker posts WM_OPERATION_DONE at its end, so that the page redraws
+    // the record. The request's filler sets it; every worker whose tail enables the controls
+    // posts, so no tail needs to read it.
     BOOL m_bPostDone;
     WorkerSlot m_pSetThread;
     WorkerSlot m_pRefreshThread;

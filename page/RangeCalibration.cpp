@@ -34,15 +34,13 @@ void CDlgKestrum::OnRangeGet()
 {
     if (m_nDevIndex < 0 || m_pRangeGetThread.IsSet())
         return;
-    EnableControls(FALSE);
-    StartWorker(m_pRangeGetThread, &CDlgKestrum::RangeGetThread);
+    StartWorker(kOpRangeGet, &CDlgKestrum::RangeGetThread);
 }
 
 // Only the timer bounds the send loop; Get never shows a message box.
 UINT CDlgKestrum::RangeGetThread(LPVOID pParam)
 {
-    return RunTransaction(pParam, &CDlgKestrum::m_pRangeGetThread, kTailPostForRedraw,
-                          [](CDlgKestrum& page) { page.ReadPresentValue(); });
+    return RunTransaction(pParam, kOpRangeGet, [](CDlgKestrum& page) { page.ReadPresentValue(); });
 }
 
 // Command 183; only a completed read that the host accepts with 240 and that carries exactly four
@@ -75,17 +73,17 @@ void CDlgKestrum::ReadPresentValue()
     SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
 }
 
-// The point and the Value text are read here, on the window thread, with the controls disabled:
-// nothing changes them before the worker checks them, and the worker sends no message to read them.
+// The point and the Value text are read here, on the window thread, which then disables the
+// controls: nothing changes them before the worker checks them, and the worker sends no message to
+// read them.
 void CDlgKestrum::OnRangeDownload()
 {
     if (Ask(IDS_ASK_RANGE_CORRECT) != IDYES || m_nDevIndex < 0 || m_pRangeDownloadThread.IsSet())
         return;
-    EnableControls(FALSE);
     int nSelected = m_cmbPoint.GetCurSel();
     m_byRangePoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
     GetDlgItemText(IDC_EDT_RANGE_VALUE, m_strRangeValue);
-    StartWorker(m_pRangeDownloadThread, &CDlgKestrum::RangeDownloadThread);
+    StartWorker(kOpRangeDownload, &CDlgKestrum::RangeDownloadThread);
 }
 
 // The record is copied before the HART lock is taken and before command 15, so the range that
@@ -94,8 +92,7 @@ UINT CDlgKestrum::RangeDownloadThread(LPVOID pParam)
 {
     DeviceRecord record;
     return RunTransaction(
-        pParam, &CDlgKestrum::m_pRangeDownloadThread, kTailPostForRedraw,
-        [&record](CDlgKestrum& page) { page.TakeRecord(record); },
+        pParam, kOpRangeDownload, [&record](CDlgKestrum& page) { page.TakeRecord(record); },
         [&record](CDlgKestrum& page) {
             BYTE byResult = page.SendCommand(kReadDeviceInfoCmd, NULL, 0, 0, NULL);
             FdInfo::ProcessRspCode(page.m_nDevIndex, byResult, NULL);

@@ -316,13 +316,11 @@ private:
             controls += (controls.size() > 1 ? "," : "") + item + "}";
         }
         controls += "]";
-        bool bSet[6];
+        bool bSet[kPageOperationCount];
         m_host.WorkerSlots(bSet);
-        static const char* const kNames[] = {"refresh", "set",       "zero",
-                                             "verify",  "range_get", "range_download"};
         std::string threads = "{";
-        for (int i = 0; i < 6; i++)
-            threads += std::string(i > 0 ? "," : "") + "\"" + kNames[i] +
+        for (int i = 0; i < kPageOperationCount; i++)
+            threads += std::string(i > 0 ? "," : "") + "\"" + PageOperationAt(i).pszName +
                        "\":" + (bSet[i] ? "true" : "false");
         threads += "}";
         StandinTrace(JsonLine("dump")

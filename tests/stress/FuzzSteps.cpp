@@ -152,10 +152,10 @@ void FuzzStep(int nStep)
     }
     case 8:
     case 9: {
-        int nOp = Draw(OpCount);
+        const PageOperation& operation = PageOperationAt(Draw(kPageOperationCount));
         theApp.m_nNextAnswer = Draw(3) ? IDYES : IDNO;
-        Click(kOperationButtons[nOp]);
-        sprintf(szStep, "click %d (%s), answer %s", kOperationButtons[nOp], kOperationNames[nOp],
+        Click(operation.nButton);
+        sprintf(szStep, "click %d (%s), answer %s", operation.nButton, operation.pszName,
                 theApp.m_nNextAnswer == IDYES ? "yes" : "no");
         break;
     }

@@ -30,14 +30,14 @@ void Serve()
 }
 } // namespace
 
-const char* const kOperationNames[OpCount] = {"refresh",        "Set",   "PV zero", "range Get",
-                                              "range Download", "Verify"};
-const int kOperationButtons[OpCount] = {IDC_BTN_REFRESH,        IDC_BTN_SET,
-                                        IDC_BTN_PV_ZERO,        IDC_BTN_RANGE_GET,
-                                        IDC_BTN_RANGE_DOWNLOAD, IDC_BTN_VERIFY};
 const WORD kCommands[6] = {15, 43, 182, 183, 222, 223};
 const char* const kFaults[10] = {"noanswer", "garbled", "parity", "short", "otheraddr",
                                  "busy",     "dr33",    "dr34",   "dr35",  "writeprotect"};
+
+bool IsOperation(int nOperation, const char* pszName)
+{
+    return strcmp(PageOperationAt(nOperation).pszName, pszName) == 0;
+}
 
 CStressApp theApp;
 Campaign g;

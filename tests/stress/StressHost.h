@@ -16,18 +16,8 @@ namespace stress
 // A stopped or fed page must be idle again within this time.
 const DWORD kBoundedWait = 20000;
 
-enum Operation
-{
-    OpRefresh,
-    OpSet,
-    OpZero,
-    OpRangeGet,
-    OpRangeDownload,
-    OpVerify,
-    OpCount
-};
-extern const char* const kOperationNames[OpCount];
-extern const int kOperationButtons[OpCount];
+// The operations are the rows of the page's table (PageOperationAt); this names one of them.
+bool IsOperation(int nOperation, const char* pszName);
 
 // The commands the page may send, and the faults of the line (script names).
 extern const WORD kCommands[6];
