@@ -8,5 +8,8 @@
 void CancelThread(DWORD nThreadID);
 void UncancelThread(DWORD nThreadID);
 
+// Reports a call of CleanThread to the clean-up sink.
+void ReportCleanUp(CWinThread** ppThread);
+
 // Releases the HART lock when thread nThreadID holds it (after that thread was terminated).
 void ReleaseHartLockOf(DWORD nThreadID);

@@ -134,6 +134,7 @@ void CTablePage::EnableButton(int nID, int bEnable)
 // its locks; one that does not end in time is terminated and its HART lock released for it.
 void CTablePage::CleanThread(CWinThread** ppThread)
 {
+    ReportCleanUp(ppThread);
     if (ppThread == NULL)
         return;
     HANDLE hThread = NULL;
