@@ -15,12 +15,17 @@ namespace record
 {
 constexpr std::size_t kIdentity = 0; // the 12 data bytes of the command 0 answer
 constexpr std::size_t kIdentityBytes = 12;
+constexpr std::size_t kManufacturerId = kIdentity + 1;
+constexpr std::size_t kDeviceType = kIdentity + 2;
+constexpr std::size_t kDeviceId = kIdentity + 9;
+constexpr std::size_t kDeviceIdBytes = 3;
 constexpr std::size_t kLowerRangeValue = 176;
 constexpr std::size_t kUpperRangeValue = 180;
 constexpr std::size_t kPressType = 2308;
 constexpr std::size_t kManufacturer = 2309;
 constexpr std::size_t kUnitCode = 2310;
-constexpr std::size_t kSerial = 2311; // 9 bytes, blank padded, not terminated
+constexpr std::size_t kSerial = 2311; // blank padded, not terminated
+constexpr std::size_t kSerialBytes = 9;
 constexpr std::size_t kRangeHigh = 2320;
 constexpr std::size_t kRangeLow = 2324;
 constexpr std::size_t kPressure = 2328;

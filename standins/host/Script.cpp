@@ -4,6 +4,7 @@
 #include <StandinDevice.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
+#include <RecordFields.h>
 
 #include <stdlib.h>
 #include <string>
@@ -176,7 +177,10 @@ private:
 
     static void Poke(const Line& line)
     {
-        long nOffset = line.Number(1, 0, STANDIN_RECORD_SIZE - 1);
+        size_t nOffset = 0;
+        std::string error;
+        if (!hartsim::RecordFieldOffset(line.Word(1), &nOffset, &error))
+            throw ScriptError(error);
         std::vector<BYTE> bytes;
         for (size_t n = 2; n < line.Count(); n++)
         {
@@ -187,7 +191,7 @@ private:
                 throw ScriptError("bad hex byte '" + word + "'");
             bytes.push_back(static_cast<BYTE>(nByte));
         }
-        if (!StandinPokeRecord(CurrentDevice(), nOffset, bytes.data(),
+        if (!StandinPokeRecord(CurrentDevice(), static_cast<int>(nOffset), bytes.data(),
                                static_cast<int>(bytes.size())))
             throw ScriptError("the record of the current device does not take these bytes");
     }
