@@ -1,3 +1,7 @@
+// Where the communication service files the answers it receives in its 2508-byte record of a
+// device, and the filler that does it. Only the fields the page reads are filed: the identity of
+// command 0, the range values of command 15 and the base data of command 223; the rest of the
+// record belongs to the service and stays as it is.
 #pragma once
 
 #include <cstddef>
