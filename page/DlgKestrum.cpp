@@ -162,8 +162,8 @@ void CDlgKestrum::LoadCaptions()
     SetDlgItemText(IDC_BTN_RANGE_GET, GetResString(ModuleKeySibling, IDS_READ_VALUE, L""));
     SetDlgItemText(IDC_BTN_RANGE_DOWNLOAD, GetResString(ModuleKeySibling, IDS_DOWNLOAD, L""));
 
-    // The point list never holds more than three items; the item data is the point code that
-    // the range download sends: 0 none, 1 low limit, 2 up limit.
+    // The point list never holds more than three items; the item data is the point code: 0 none,
+    // 1 low limit, 2 up limit (RangeCalibration.cpp turns it into command 182's point byte).
     for (int i = 0; i < 3; i++)
         m_cmbPoint.DeleteString(0);
     m_cmbPoint.InsertString(0, L"");

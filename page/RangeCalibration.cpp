@@ -17,6 +17,8 @@ namespace
 const BYTE kReadDeviceInfoCmd = 15;
 const BYTE kWriteRangePointCmd = 182;
 const BYTE kReadValueCmd = 183;
+// The point codes of the Point list's item data (0: no point chosen). Command 182 carries the code
+// less one: its point byte is 0 for the low limit and 1 for the up limit.
 const BYTE kPointLow = 1;
 const BYTE kPointUp = 2;
 // Transmitters of this type are calibrated at any value: no bias check.
@@ -138,7 +140,7 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
         }
     }
     BYTE request[5];
-    request[0] = static_cast<BYTE>(byPoint - 1);
+    request[0] = static_cast<BYTE>(byPoint - kPointLow);
     UINT32 nBits = FloatBits(fValue);
     swap32(&nBits);
     memcpy(request + 1, &nBits, sizeof(nBits));
