@@ -11,5 +11,6 @@ void UncancelThread(DWORD nThreadID);
 // Reports a call of CleanThread to the clean-up sink.
 void ReportCleanUp(CWinThread** ppThread);
 
-// Releases the HART lock when thread nThreadID holds it (after that thread was terminated).
-void ReleaseHartLockOf(DWORD nThreadID);
+// Releases the HART lock when thread nThreadID holds it (after that thread was terminated); TRUE
+// when it did.
+BOOL ReleaseHartLockOf(DWORD nThreadID);

@@ -104,6 +104,8 @@ public:
             OpenLink(line);
         else if (command == "wire")
             StandinSetRealWire(Choice(line, "fast", "real"));
+        else if (command == "host")
+            StandinSetPlainHost(Choice(line, "kind", "plain"));
         else if (command == "lock")
             StandinSetLockBusy(Choice(line, "free", "busy"));
         else if (command == "answer")

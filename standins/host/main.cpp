@@ -5,6 +5,8 @@
 //   kestrum-host --link LINK     the same with the devices found on a link: serial COMn [rts],
 //                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
 //   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line
+//   --plain-host before any of these: CleanThread only waits on a worker and terminates it after
+//   its limit, as a plain host would (StandinSetPlainHost)
 #include "HostApp.h"
 #include "Script.h"
 
@@ -195,6 +197,12 @@ int main(int argc, char** argv)
 {
     for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
         StandinAttachTransmitter(static_cast<BYTE>(i));
+    if (argc >= 2 && strcmp(argv[1], "--plain-host") == 0)
+    {
+        StandinSetPlainHost(TRUE);
+        argv++;
+        argc--;
+    }
     if (argc == 3 && strcmp(argv[1], "--script") == 0)
         return RunScripted(argv[2]);
     if (argc == 1)
@@ -206,6 +214,6 @@ int main(int argc, char** argv)
             setting += std::string(" ") + argv[i];
         return RunGui(setting);
     }
-    fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link LINK]\n");
+    fprintf(stderr, "usage: kestrum-host [--plain-host] [--script FILE|-] [--link LINK]\n");
     return 2;
 }

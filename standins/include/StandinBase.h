@@ -25,6 +25,12 @@ typedef void(CALLBACK* STANDIN_CLEANUP_SINK)(CWinThread** ppThread, void* pConte
 // the call does anything else.
 BASE_API void StandinSetCleanUpSink(STANDIN_CLEANUP_SINK pfnSink, void* pContext);
 
+// While set, CleanThread behaves as a plain host's would: it waits on the worker's handle with
+// WaitForSingleObject and terminates the worker after its limit, without telling it to stop,
+// serving sent messages or answering its message boxes. The "terminated" event then says which
+// locks the worker left held; the stand-in frees them, so that a run can go on.
+BASE_API void StandinSetPlainHost(BOOL bPlain);
+
 // Whether the calling thread is a worker that a page is stopping.
 BASE_API BOOL StandinIsCancelled();
 // Waits up to dwMilliseconds; returns early with TRUE when the calling thread is being stopped.

@@ -106,9 +106,9 @@ void PrintSummary()
 void Report(const std::string& what)
 {
     // The x86_64 build is run with --x64.
-    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u\n  steps:\n", g.nSeed,
+    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u%s\n  steps:\n", g.nSeed,
            what.c_str(), sizeof(void*) == 8 ? "--x64 " : "", g.nPlannedStops, g.nPlannedSteps,
-           g.nSeed);
+           g.nSeed, g.bPlainHost ? " plain" : "");
     // The seed reproduces the whole campaign; the last steps show what led to the finding.
     const size_t nShown = 40;
     size_t nFirst = g.steps.size() > nShown ? g.steps.size() - nShown : 0;

@@ -63,6 +63,8 @@ extern CStressApp theApp;
 struct Campaign
 {
     unsigned nSeed = 1;
+    // The host's CleanThread only waits and terminates (StandinSetPlainHost).
+    bool bPlainHost = false;
     int nPlannedStops = 0, nPlannedSteps = 0;
     int nStops = 0, nSteps = 0;
     // What has been done so far in the current stop point or since the last idle fuzz step.
