@@ -25,6 +25,8 @@ IMPLEMENT_DYNAMIC(CDlgKestrum, CTablePage)
 
 BEGIN_MESSAGE_MAP(CDlgKestrum, CTablePage)
 ON_MESSAGE(WM_OPERATION_DONE, &CDlgKestrum::OnOperationDone)
+ON_MESSAGE(WM_SWITCH_CONTROLS, &CDlgKestrum::OnSwitchControls)
+ON_MESSAGE(WM_SHOW_VALUE, &CDlgKestrum::OnShowValue)
 ON_BN_CLICKED(IDC_BTN_SET, &CDlgKestrum::OnSet)
 ON_BN_CLICKED(IDC_BTN_RANGE_GET, &CDlgKestrum::OnRangeGet)
 ON_BN_CLICKED(IDC_BTN_RANGE_DOWNLOAD, &CDlgKestrum::OnRangeDownload)
@@ -34,8 +36,8 @@ ON_BN_CLICKED(IDC_BTN_VERIFY, &CDlgKestrum::OnVerify)
 END_MESSAGE_MAP()
 
 CDlgKestrum::CDlgKestrum()
-    : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_cmd(0), m_cmdData(), m_cmdLen(0),
-      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
+    : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_nControlSwitches(0), m_cmd(0), m_cmdData(),
+      m_cmdLen(0), m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
 {
 }
 
@@ -207,9 +209,31 @@ BOOL CDlgKestrum::ResetDisplay()
     return UpdateData(FALSE);
 }
 
+void CDlgKestrum::EnableControls(BOOL bEnable)
+{
+    m_nControlSwitches++;
+    SwitchControls(bEnable, TRUE, TRUE);
+}
+
+// The buttons' calls keep their place in the worker's sequence of host calls. The plain controls
+// follow when the window thread handles the message, which comes before any completion message
+// the worker posts after it; a stop that switched the controls itself in the meantime wins.
+void CDlgKestrum::EnableControlsFromWorker(BOOL bEnable)
+{
+    PostMessage(WM_SWITCH_CONTROLS, bEnable, m_nControlSwitches.load());
+    SwitchControls(bEnable, FALSE, TRUE);
+}
+
+LRESULT CDlgKestrum::OnSwitchControls(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam == m_nControlSwitches.load())
+        SwitchControls(static_cast<BOOL>(wParam), TRUE, FALSE);
+    return 0;
+}
+
 // Labels and the group box stay as they are; the hidden range-calibration controls are switched
 // like the others and stay hidden.
-void CDlgKestrum::EnableControls(BOOL bEnable)
+void CDlgKestrum::SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons)
 {
     static const UINT kGroups[][8] = {{IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0},
                                       {IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL,
@@ -224,9 +248,9 @@ void CDlgKestrum::EnableControls(BOOL bEnable)
                                        {IDC_BTN_VERIFY, 0}};
     for (int nGroup = 0; nGroup < 4; nGroup++)
     {
-        for (const UINT* pId = kGroups[nGroup]; *pId != 0; ++pId)
+        for (const UINT* pId = kGroups[nGroup]; bPlainControls && *pId != 0; ++pId)
             ::EnableWindow(::GetDlgItem(m_hWnd, *pId), bEnable);
-        for (const UINT* pId = kButtons[nGroup]; *pId != 0; ++pId)
+        for (const UINT* pId = kButtons[nGroup]; bButtons && *pId != 0; ++pId)
             EnableButton(*pId, bEnable);
     }
 }

@@ -18,6 +18,12 @@
 
 // Posted by every worker at the end of its transaction; both parameters are 0.
 #define WM_OPERATION_DONE (WM_USER + 1000)
+// Posted by a worker that switches the page's plain controls: wParam enables them, lParam is the
+// count of the window thread's own switches that the worker saw (a later one wins).
+#define WM_SWITCH_CONTROLS (WM_USER + 1001)
+// Posted by range Get's worker: wParam is TRUE when lParam holds the bits of the finite value it
+// read for the Value field, FALSE to empty the field.
+#define WM_SHOW_VALUE (WM_USER + 1002)
 
 class CDlgKestrum : public CTablePage
 {
@@ -34,6 +40,7 @@ public:
     virtual BOOL IsPageBusy();
     virtual void LoadCaptions();
 
+    // Window thread: switches the controls and the page's buttons at once.
     void EnableControls(BOOL bEnable);
     void CleanThreads();
     BOOL ResetDisplay();
@@ -47,6 +54,8 @@ protected:
     virtual BOOL OnInitDialog();
 
     afx_msg LRESULT OnOperationDone(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSwitchControls(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowValue(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSet();
     afx_msg void OnRangeGet();
     afx_msg void OnRangeDownload();
@@ -121,6 +130,10 @@ private:
     static UINT RunTransaction(LPVOID pParam, OperationId op, BeforeLock beforeLock, Body body);
     template <typename Body> static UINT RunTransaction(LPVOID pParam, OperationId op, Body body);
     static BOOL TakeHartLock();
+    // Worker: switches the page's buttons through the host and hands the plain controls to the
+    // window thread without waiting for it.
+    void EnableControlsFromWorker(BOOL bEnable);
+    void SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons);
     BOOL StartWorker(OperationId op, AFX_THREADPROC pfnWorker);
     BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, int nMaxSends,
                      void (CDlgKestrum::*pfnBeforeSend)());
@@ -146,6 +159,9 @@ private:
     WorkerSlot m_pRangeGetThread;
     WorkerSlot m_pRangeDownloadThread;
     std::atomic<int> m_nDevIndex;
+    // The window thread's own switches of the controls, counted; a worker's switch posted before
+    // the latest of them is dropped.
+    std::atomic<LONG> m_nControlSwitches;
     BYTE m_cmd;
     BYTE m_cmdData[200];
     int m_cmdLen;

@@ -103,7 +103,7 @@ void CDlgKestrum::EndAndEnable(WorkerSlot& slot)
     SetProgress(100);
     ::Sleep(200);
     SetProgress(0);
-    EnableControls(TRUE);
+    EnableControlsFromWorker(TRUE);
     PostMessage(WM_OPERATION_DONE, 0, 0);
     FdLock::UnLock();
     PageUnLock();

@@ -16,12 +16,12 @@ UINT CDlgKestrum::RunTransaction(LPVOID pParam, OperationId op, BeforeLock befor
     const Operation& operation = kOperations[op];
     WorkerSlot& slot = pPage->*operation.pSlot;
     if (operation.controlsOff != kStarterDisables)
-        pPage->EnableControls(FALSE);
+        pPage->EnableControlsFromWorker(FALSE);
     beforeLock(*pPage);
     if (!TakeHartLock())
     {
         slot.Clear();
-        pPage->EnableControls(TRUE);
+        pPage->EnableControlsFromWorker(TRUE);
         return 0;
     }
     pPage->PageLock();

@@ -68,11 +68,23 @@ void CDlgKestrum::ReadPresentValue()
     float fValue;
     memcpy(&fValue, &nBits, sizeof(fValue));
     // A reading that is not finite empties the field: no earlier value may stay there to be
-    // downloaded as if the device had just reported it.
+    // downloaded as if the device had just reported it. The window thread writes the field.
+    BOOL bFinite = isfinite(fValue) ? TRUE : FALSE;
+    PostMessage(WM_SHOW_VALUE, bFinite, static_cast<LPARAM>(bFinite ? nBits : 0));
+}
+
+LRESULT CDlgKestrum::OnShowValue(WPARAM wParam, LPARAM lParam)
+{
     CString strValue;
-    if (isfinite(fValue))
+    if (wParam)
+    {
+        UINT32 nBits = static_cast<UINT32>(lParam);
+        float fValue;
+        memcpy(&fValue, &nBits, sizeof(fValue));
         strValue.Format(L"%.6f", static_cast<double>(fValue));
+    }
     SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+    return 0;
 }
 
 // The point and the Value text are read here, on the window thread, which then disables the

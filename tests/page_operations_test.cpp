@@ -43,26 +43,33 @@ public:
         }
         return -1;
     }
-    int Count(const std::string& fragment) const
+    // The events that contain the fragment and came from the window thread (bWindowThread) or
+    // from another thread.
+    int Count(const std::string& fragment, bool bWindowThread) const
     {
-        return static_cast<int>(
-            std::count_if(m_lines.begin(), m_lines.end(), [&](const std::string& line) {
-                return line.find(fragment) != std::string::npos;
-            }));
+        int nCount = 0;
+        for (size_t i = 0; i < m_lines.size(); i++)
+            nCount += m_lines[i].find(fragment) != std::string::npos &&
+                      (m_threads[i] == m_nWindowThread) == bWindowThread;
+        return nCount;
     }
 
 private:
     // Events come from the window thread and from workers; the trace serialises the calls.
     static void CALLBACK Collect(const char* pszJson, void* pContext)
     {
-        static_cast<Events*>(pContext)->m_lines.push_back(pszJson);
+        Events* pThis = static_cast<Events*>(pContext);
+        pThis->m_lines.push_back(pszJson);
+        pThis->m_threads.push_back(::GetCurrentThreadId());
     }
     std::vector<std::string> m_lines;
+    std::vector<DWORD> m_threads;
+    DWORD m_nWindowThread = ::GetCurrentThreadId();
 };
 
 const std::string kPageLock = "\"PageLock\"";
 const std::string kTryLock = "\"TryLock\"";
-const std::string kPost = "\"ev\":\"post\"";
+const std::string kPost = "\"ev\":\"post\",\"msg\":2024";
 const std::string kSetDisabled = "\"id\":1004,\"enable\":false";
 const std::string kSetEnabled = "\"id\":1004,\"enable\":true";
 const std::string kProgressZero = "\"progress\",\"value\":0";
@@ -87,6 +94,7 @@ protected:
 
     void TearDown() override
     {
+        StandinSetPlainHost(FALSE);
         StandinSetRealWire(FALSE);
         m_host.Unload();
         ::DestroyWindow(m_hParent);
@@ -149,12 +157,10 @@ TEST_F(PageOperationsTest, TheControlsAreSwitchedByWhomTheTableNames)
         SCOPED_TRACE(operation.pszName);
         Events events;
         Start(nOp);
-        // A worker's first switch is a message to this thread, which is not served yet: what the
-        // log holds now is the starter's.
-        EXPECT_EQ(events.Count(kSetDisabled) > 0, operation.bStarterDisables);
         ASSERT_TRUE(WaitIdle());
-        EXPECT_EQ(events.Count(kSetDisabled),
-                  operation.bStarterDisables + operation.bWorkerDisables);
+        EXPECT_EQ(events.Count(kSetDisabled, true), operation.bStarterDisables ? 1 : 0);
+        EXPECT_EQ(events.Count(kSetDisabled, false), operation.bWorkerDisables ? 1 : 0);
+        EXPECT_EQ(events.Count(kSetEnabled, false), operation.bWorkerEnables ? 1 : 0);
         int nLocked = events.Find(kPageLock);
         int nPost = events.Find(kPost, nLocked);
         int nEnabled = events.Find(kSetEnabled, nLocked);
@@ -165,6 +171,25 @@ TEST_F(PageOperationsTest, TheControlsAreSwitchedByWhomTheTableNames)
         ASSERT_GE(nProgressZero, 0);
         EXPECT_EQ(nEnabled < nPost, operation.bWorkerEnables) << "the worker's tail enables";
         EXPECT_EQ(nProgressZero < nPost, operation.bWorkerEnables) << "the tail's order";
+    }
+}
+
+// A plain host: the window thread stops the page as soon as the operation started and waits on
+// each worker's handle without serving any message. Every worker still runs to its tail and
+// releases its locks: none of them waits for the window thread.
+TEST_F(PageOperationsTest, EveryWorkerReachesItsTailWhileTheWindowThreadWaitsOnIt)
+{
+    StandinSetPlainHost(TRUE);
+    for (int nOp = 0; nOp < kPageOperationCount; nOp++)
+    {
+        SCOPED_TRACE(PageOperationAt(nOp).pszName);
+        Events events;
+        Start(nOp);
+        m_host.Page()->StopPage();
+        EXPECT_EQ(events.Count("\"ev\":\"terminated\"", true), 0) << events.Text();
+        EXPECT_EQ(events.Count(kPost, false), 1) << "the worker's tail";
+        EXPECT_FALSE(StandinIsHartLockHeld());
+        ASSERT_TRUE(WaitIdle());
     }
 }
 
@@ -222,7 +247,7 @@ TEST_F(PageOperationsTest, TheSharedRequestKeepsItsOtherUsersFromStarting)
         ASSERT_TRUE(ServeUntil([&] { return events.Find(kPageLock) >= 0; }));
         Start(nOp == nRefresh ? nSet : nRefresh);
         ASSERT_TRUE(WaitIdle());
-        EXPECT_EQ(events.Count(kTryLock), operation.bUsesSharedRequest ? 1 : 2);
+        EXPECT_EQ(events.Count(kTryLock, false), operation.bUsesSharedRequest ? 1 : 2);
     }
 }
 } // namespace

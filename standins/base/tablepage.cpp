@@ -127,7 +127,7 @@ void CTablePage::SetProgress(int nPercent)
 void CTablePage::EnableButton(int nID, int bEnable)
 {
     StandinTrace(JsonLine("button").Add("id", nID).AddBool("enable", bEnable != 0).Str().c_str());
-    ::EnableWindow(::GetDlgItem(m_hWnd, nID), bEnable);
+    SwitchButton(::GetDlgItem(m_hWnd, nID), bEnable);
 }
 
 void StandinSetPlainHost(BOOL bPlain)
@@ -190,6 +190,7 @@ void CTablePage::CleanThread(CWinThread** ppThread)
 
 BOOL CTablePage::OnInitDialog()
 {
+    CreateButtonSwitcher();
     return CDialog::OnInitDialog();
 }
 
