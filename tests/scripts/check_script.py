@@ -100,6 +100,8 @@ def check_group(group, events):
 def main():
     host, script = sys.argv[1], sys.argv[2]
     run_lines, groups, forbidden = read_script(script)
+    # A pattern given after the script is forbidden throughout, as a #! line would be.
+    forbidden += [("(command line)", json.loads(text)) for text in sys.argv[3:]]
     run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(run_lines).encode("utf-8"),
                          capture_output=True, timeout=240)
     events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
