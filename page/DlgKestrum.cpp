@@ -1,5 +1,5 @@
 // The page object: construction, controls, captions, lists and the host's page operations.
-#include "DlgKestrum.h"
+#include "PageOperations.h"
 
 #include <Device.h>
 #include <hartSeComm.h>
@@ -25,6 +25,8 @@ IMPLEMENT_DYNAMIC(CDlgKestrum, CTablePage)
 
 BEGIN_MESSAGE_MAP(CDlgKestrum, CTablePage)
 ON_MESSAGE(WM_OPERATION_DONE, &CDlgKestrum::OnOperationDone)
+ON_MESSAGE(WM_SWITCH_CONTROLS, &CDlgKestrum::OnSwitchControls)
+ON_MESSAGE(WM_SHOW_VALUE, &CDlgKestrum::OnShowValue)
 ON_BN_CLICKED(IDC_BTN_SET, &CDlgKestrum::OnSet)
 ON_BN_CLICKED(IDC_BTN_RANGE_GET, &CDlgKestrum::OnRangeGet)
 ON_BN_CLICKED(IDC_BTN_RANGE_DOWNLOAD, &CDlgKestrum::OnRangeDownload)
@@ -34,8 +36,8 @@ ON_BN_CLICKED(IDC_BTN_VERIFY, &CDlgKestrum::OnVerify)
 END_MESSAGE_MAP()
 
 CDlgKestrum::CDlgKestrum()
-    : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_cmd(0), m_cmdData(), m_cmdLen(0),
-      m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
+    : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_nControlSwitches(0), m_cmd(0), m_cmdData(),
+      m_cmdLen(0), m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
 {
 }
 
@@ -137,8 +139,12 @@ void CDlgKestrum::RefreshLayout()
 // The range-calibration workers do not count: the host may switch pages while they run.
 BOOL CDlgKestrum::IsPageBusy()
 {
-    return m_pSetThread.IsSet() || m_pRefreshThread.IsSet() || m_pZeroThread.IsSet() ||
-           m_pVerifyThread.IsSet();
+    for (const Operation& operation : kOperations)
+    {
+        if (operation.bCountsAsBusy && (this->*operation.pSlot).IsSet())
+            return TRUE;
+    }
+    return FALSE;
 }
 
 void CDlgKestrum::LoadCaptions()
@@ -158,8 +164,8 @@ void CDlgKestrum::LoadCaptions()
     SetDlgItemText(IDC_BTN_RANGE_GET, GetResString(ModuleKeySibling, IDS_READ_VALUE, L""));
     SetDlgItemText(IDC_BTN_RANGE_DOWNLOAD, GetResString(ModuleKeySibling, IDS_DOWNLOAD, L""));
 
-    // The point list never holds more than three items; the item data is the point code that
-    // the range download sends: 0 none, 1 low limit, 2 up limit.
+    // The point list never holds more than three items; the item data is the point code: 0 none,
+    // 1 low limit, 2 up limit (RangeCalibration.cpp turns it into command 182's point byte).
     for (int i = 0; i < 3; i++)
         m_cmbPoint.DeleteString(0);
     m_cmbPoint.InsertString(0, L"");
@@ -203,9 +209,31 @@ BOOL CDlgKestrum::ResetDisplay()
     return UpdateData(FALSE);
 }
 
+void CDlgKestrum::EnableControls(BOOL bEnable)
+{
+    m_nControlSwitches++;
+    SwitchControls(bEnable, TRUE, TRUE);
+}
+
+// The buttons' calls keep their place in the worker's sequence of host calls. The plain controls
+// follow when the window thread handles the message, which comes before any completion message
+// the worker posts after it; a stop that switched the controls itself in the meantime wins.
+void CDlgKestrum::EnableControlsFromWorker(BOOL bEnable)
+{
+    PostMessage(WM_SWITCH_CONTROLS, bEnable, m_nControlSwitches.load());
+    SwitchControls(bEnable, FALSE, TRUE);
+}
+
+LRESULT CDlgKestrum::OnSwitchControls(WPARAM wParam, LPARAM lParam)
+{
+    if (lParam == m_nControlSwitches.load())
+        SwitchControls(static_cast<BOOL>(wParam), TRUE, FALSE);
+    return 0;
+}
+
 // Labels and the group box stay as they are; the hidden range-calibration controls are switched
 // like the others and stay hidden.
-void CDlgKestrum::EnableControls(BOOL bEnable)
+void CDlgKestrum::SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons)
 {
     static const UINT kGroups[][8] = {{IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0},
                                       {IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL,
@@ -220,32 +248,36 @@ void CDlgKestrum::EnableControls(BOOL bEnable)
                                        {IDC_BTN_VERIFY, 0}};
     for (int nGroup = 0; nGroup < 4; nGroup++)
     {
-        for (const UINT* pId = kGroups[nGroup]; *pId != 0; ++pId)
+        for (const UINT* pId = kGroups[nGroup]; bPlainControls && *pId != 0; ++pId)
             ::EnableWindow(::GetDlgItem(m_hWnd, *pId), bEnable);
-        for (const UINT* pId = kButtons[nGroup]; *pId != 0; ++pId)
+        for (const UINT* pId = kButtons[nGroup]; bButtons && *pId != 0; ++pId)
             EnableButton(*pId, bEnable);
     }
 }
 
-// Hands every worker to the host, which ends it and clears its slot, then deletes the thread
-// objects once their threads have ended. The Set and refresh slots are tested before they are
-// handed over and the other four are handed over as they are: the host's CleanThread accepts a
-// cleared slot, so the tests change nothing but the calls the host sees, and the host expects
-// exactly these calls in this order.
+// Hands every worker to the host in the clean-up order of the table of operations (the host
+// ends it and clears its slot), then deletes the thread objects once their threads have ended.
 void CDlgKestrum::CleanThreads()
 {
-    if (m_pSetThread.IsSet())
-        CleanThread(m_pSetThread.Address());
-    if (m_pRefreshThread.IsSet())
-        CleanThread(m_pRefreshThread.Address());
-    CleanThread(m_pRangeDownloadThread.Address());
-    CleanThread(m_pRangeGetThread.Address());
-    CleanThread(m_pZeroThread.Address());
-    CleanThread(m_pVerifyThread.Address());
-    WorkerSlot* const slots[] = {&m_pZeroThread, &m_pRangeGetThread, &m_pRangeDownloadThread,
-                                 &m_pSetThread,  &m_pRefreshThread,  &m_pVerifyThread};
-    for (WorkerSlot* pSlot : slots)
-        pSlot->Reap();
+    for (int nPlace = 0; nPlace < kOperationCount; nPlace++)
+    {
+        const Operation& operation = OperationAtCleanUpPlace(nPlace);
+        WorkerSlot& slot = this->*operation.pSlot;
+        if (!operation.bCleanedOnlyWhenSet || slot.IsSet())
+            CleanThread(slot.Address());
+    }
+    for (const Operation& operation : kOperations)
+        (this->*operation.pSlot).Reap();
+}
+
+const CDlgKestrum::Operation& CDlgKestrum::OperationAtCleanUpPlace(int nPlace)
+{
+    for (const Operation& operation : kOperations)
+    {
+        if (operation.nCleanUpPlace == nPlace)
+            return operation;
+    }
+    return kOperations[nPlace];
 }
 
 // Shows the range-calibration group only for a device whose identity offers it. The record is

@@ -18,6 +18,12 @@
 
 // Posted by every worker at the end of its transaction; both parameters are 0.
 #define WM_OPERATION_DONE (WM_USER + 1000)
+// Posted by a worker that switches the page's plain controls: wParam enables them, lParam is the
+// count of the window thread's own switches that the worker saw (a later one wins).
+#define WM_SWITCH_CONTROLS (WM_USER + 1001)
+// Posted by range Get's worker: wParam is TRUE when lParam holds the bits of the finite value it
+// read for the Value field, FALSE to empty the field.
+#define WM_SHOW_VALUE (WM_USER + 1002)
 
 class CDlgKestrum : public CTablePage
 {
@@ -34,6 +40,7 @@ public:
     virtual BOOL IsPageBusy();
     virtual void LoadCaptions();
 
+    // Window thread: switches the controls and the page's buttons at once.
     void EnableControls(BOOL bEnable);
     void CleanThreads();
     BOOL ResetDisplay();
@@ -47,6 +54,8 @@ protected:
     virtual BOOL OnInitDialog();
 
     afx_msg LRESULT OnOperationDone(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnSwitchControls(WPARAM wParam, LPARAM lParam);
+    afx_msg LRESULT OnShowValue(WPARAM wParam, LPARAM lParam);
     afx_msg void OnSet();
     afx_msg void OnRangeGet();
     afx_msg void OnRangeDownload();
@@ -57,21 +66,57 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // Our test host reads the worker slots through this class; the product defines no such class.
+    // Our test host reads the table of operations and the worker slots through this class; the
+    // product defines no such class.
     friend class PageWorkerWatch;
 
-    // How a worker frames its transaction and in which order its tail runs.
+    // The page's six operations, in the order of their rows in kOperations (PageOperations.h).
+    enum OperationId
+    {
+        kOpRefresh,
+        kOpSet,
+        kOpZero,
+        kOpRangeGet,
+        kOpRangeDownload,
+        kOpVerify,
+        kOperationCount
+    };
+
+    // Who switches the page's controls off when an operation starts.
+    enum ControlsOff
+    {
+        kStarterDisables,
+        kWorkerDisables,
+        kStarterAndWorkerDisable
+    };
+
+    // How a worker ends its transaction.
     enum WorkerTail
     {
-        // The worker disables the controls first and enables them in its tail: progress 100,
-        // 200 ms, progress 0, enable, post, unlock HART, unlock page, clear the slot.
+        // The worker enables the controls itself (EndAndEnable): progress 100, 200 ms, progress
+        // 0, enable, post, unlock HART, unlock page, clear the slot.
         kTailEnableAndPost,
-        // The same, posting only when the shared request asks for it (m_bPostDone).
-        kTailEnableAndPostOnRequest,
-        // The starter disabled the controls and the completion handler enables them: progress
-        // 100, 100 ms, post, clear the slot, unlock HART, unlock page, progress 0.
+        // The completion handler enables the controls (EndForRedraw): progress 100, 100 ms, post,
+        // clear the slot, unlock HART, unlock page, progress 0.
         kTailPostForRedraw
     };
+
+    // One row of the table of operations.
+    struct Operation
+    {
+        WorkerSlot CDlgKestrum::*pSlot;
+        const char* pszName;
+        UINT nButton;            // the button whose click starts it
+        bool bCountsAsBusy;      // IsPageBusy while its worker runs
+        bool bUsesSharedRequest; // m_cmdData and m_cmdLen
+        ControlsOff controlsOff;
+        WorkerTail tail;
+        int nCleanUpPlace;        // the place of its slot in CleanThreads' calls of CleanThread
+        bool bCleanedOnlyWhenSet; // CleanThreads hands its slot over only when it is set
+    };
+    static const Operation kOperations[kOperationCount];
+
+    static const Operation& OperationAtCleanUpPlace(int nPlace);
 
     static UINT RefreshThread(LPVOID pParam);
     static UINT SetThread(LPVOID pParam);
@@ -82,20 +127,21 @@ private:
 
     // The HART transaction (HartTransaction.h and .cpp).
     template <typename BeforeLock, typename Body>
-    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
-                               BeforeLock beforeLock, Body body);
-    template <typename Body>
-    static UINT RunTransaction(LPVOID pParam, WorkerSlot CDlgKestrum::*pSlot, WorkerTail tail,
-                               Body body);
+    static UINT RunTransaction(LPVOID pParam, OperationId op, BeforeLock beforeLock, Body body);
+    template <typename Body> static UINT RunTransaction(LPVOID pParam, OperationId op, Body body);
     static BOOL TakeHartLock();
-    BOOL StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker);
+    // Worker: switches the page's buttons through the host and hands the plain controls to the
+    // window thread without waiting for it.
+    void EnableControlsFromWorker(BOOL bEnable);
+    void SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons);
+    BOOL StartWorker(OperationId op, AFX_THREADPROC pfnWorker);
     BYTE SendCommand(WORD wCmd, BYTE* pData, BYTE byLength, int nMaxSends,
                      void (CDlgKestrum::*pfnBeforeSend)());
     BOOL IsAcceptedWrite(BYTE byResult);
     BOOL ReadBaseData();
     void ClearSharedRequest();
     void ShowWriteProgress();
-    void EndAndEnable(WorkerSlot& slot, BOOL bPost);
+    void EndAndEnable(WorkerSlot& slot);
     void EndForRedraw(WorkerSlot& slot);
     BOOL IsSharedRequestInUse() const;
     BYTE DeviceByte() const;
@@ -113,10 +159,16 @@ private:
     WorkerSlot m_pRangeGetThread;
     WorkerSlot m_pRangeDownloadThread;
     std::atomic<int> m_nDevIndex;
+    // The window thread's own switches of the controls, counted; a worker's switch posted before
+    // the latest of them is dropped.
+    std::atomic<LONG> m_nControlSwitches;
     BYTE m_cmd;
     BYTE m_cmdData[200];
     int m_cmdLen;
     int m_nFailMsgId;
+    // The shared request's worker posts WM_OPERATION_DONE at its end, so that the page redraws
+    // the record. The request's filler sets it; every worker whose tail enables the controls
+    // posts, so no tail needs to read it.
     BOOL m_bPostDone;
     WorkerSlot m_pSetThread;
     WorkerSlot m_pRefreshThread;

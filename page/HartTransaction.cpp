@@ -17,10 +17,14 @@ const BYTE kReadBaseDataCmd = 223;
 const int kReadBaseDataProgress[] = {33, 66, 100};
 } // namespace
 
-// A worker that could not be started leaves the controls enabled.
-BOOL CDlgKestrum::StartWorker(WorkerSlot& slot, AFX_THREADPROC pfnWorker)
+// Disables the controls where the operation's starter does that. A worker that could not be
+// started leaves the controls enabled.
+BOOL CDlgKestrum::StartWorker(OperationId op, AFX_THREADPROC pfnWorker)
 {
-    if (slot.Start(pfnWorker, this))
+    const Operation& operation = kOperations[op];
+    if (operation.controlsOff != kWorkerDisables)
+        EnableControls(FALSE);
+    if ((this->*operation.pSlot).Start(pfnWorker, this))
         return TRUE;
     EnableControls(TRUE);
     return FALSE;
@@ -88,21 +92,27 @@ void CDlgKestrum::ShowWriteProgress()
     SetProgress(30);
 }
 
-// The end of the refresh, Set and Verify workers: they enable the controls themselves.
-void CDlgKestrum::EndAndEnable(WorkerSlot& slot, BOOL bPost)
+// The two tails keep the orders of host calls the host has always seen; they differ because
+// different threads enable the controls.
+//
+// This worker enables them itself. It ends the progress first, so the bar is at 0 when the
+// controls come back, and clears its slot last: until then the slot keeps a click on the enabled
+// Set, Verify or Refresh from starting a worker while this one still holds the locks.
+void CDlgKestrum::EndAndEnable(WorkerSlot& slot)
 {
     SetProgress(100);
     ::Sleep(200);
     SetProgress(0);
-    EnableControls(TRUE);
-    if (bPost)
-        PostMessage(WM_OPERATION_DONE, 0, 0);
+    EnableControlsFromWorker(TRUE);
+    PostMessage(WM_OPERATION_DONE, 0, 0);
     FdLock::UnLock();
     PageUnLock();
     slot.Clear();
 }
 
-// The end of the PV zero and range workers: the completion handler enables the controls.
+// This worker leaves the controls to the completion handler, which runs on the window thread after
+// the post; until then nothing on the page can be clicked, so the slot may be cleared before the
+// locks are released, and the progress ends last.
 void CDlgKestrum::EndForRedraw(WorkerSlot& slot)
 {
     SetProgress(100);
@@ -118,5 +128,10 @@ void CDlgKestrum::EndForRedraw(WorkerSlot& slot)
 // one's worker exists, so the request a worker sends is the one its starter prepared.
 BOOL CDlgKestrum::IsSharedRequestInUse() const
 {
-    return m_pSetThread.IsSet() || m_pRefreshThread.IsSet() || m_pVerifyThread.IsSet();
+    for (const Operation& operation : kOperations)
+    {
+        if (operation.bUsesSharedRequest && (this->*operation.pSlot).IsSet())
+            return TRUE;
+    }
+    return FALSE;
 }

@@ -15,8 +15,7 @@ void CDlgKestrum::OnPvZero()
 {
     if (Ask(IDS_ASK_PV_ZERO) != IDYES || m_nDevIndex < 0 || m_pZeroThread.IsSet())
         return;
-    EnableControls(FALSE);
-    StartWorker(m_pZeroThread, &CDlgKestrum::ZeroThread);
+    StartWorker(kOpZero, &CDlgKestrum::ZeroThread);
 }
 
 // The progress runs 0 before the HART lock, 50 once the page is locked. The outcome rests on the
@@ -24,8 +23,7 @@ void CDlgKestrum::OnPvZero()
 UINT CDlgKestrum::ZeroThread(LPVOID pParam)
 {
     return RunTransaction(
-        pParam, &CDlgKestrum::m_pZeroThread, kTailPostForRedraw,
-        [](CDlgKestrum& page) { page.SetProgress(0); },
+        pParam, kOpZero, [](CDlgKestrum& page) { page.SetProgress(0); },
         [](CDlgKestrum& page) {
             page.SetProgress(50);
             BYTE byResult = page.SendCommand(kSetPvZeroCmd, NULL, 0, 3, NULL);

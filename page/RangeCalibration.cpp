@@ -17,6 +17,8 @@ namespace
 const BYTE kReadDeviceInfoCmd = 15;
 const BYTE kWriteRangePointCmd = 182;
 const BYTE kReadValueCmd = 183;
+// The point codes of the Point list's item data (0: no point chosen). Command 182 carries the code
+// less one: its point byte is 0 for the low limit and 1 for the up limit.
 const BYTE kPointLow = 1;
 const BYTE kPointUp = 2;
 // Transmitters of this type are calibrated at any value: no bias check.
@@ -34,15 +36,13 @@ void CDlgKestrum::OnRangeGet()
 {
     if (m_nDevIndex < 0 || m_pRangeGetThread.IsSet())
         return;
-    EnableControls(FALSE);
-    StartWorker(m_pRangeGetThread, &CDlgKestrum::RangeGetThread);
+    StartWorker(kOpRangeGet, &CDlgKestrum::RangeGetThread);
 }
 
 // Only the timer bounds the send loop; Get never shows a message box.
 UINT CDlgKestrum::RangeGetThread(LPVOID pParam)
 {
-    return RunTransaction(pParam, &CDlgKestrum::m_pRangeGetThread, kTailPostForRedraw,
-                          [](CDlgKestrum& page) { page.ReadPresentValue(); });
+    return RunTransaction(pParam, kOpRangeGet, [](CDlgKestrum& page) { page.ReadPresentValue(); });
 }
 
 // Command 183; only a completed read that the host accepts with 240 and that carries exactly four
@@ -68,24 +68,36 @@ void CDlgKestrum::ReadPresentValue()
     float fValue;
     memcpy(&fValue, &nBits, sizeof(fValue));
     // A reading that is not finite empties the field: no earlier value may stay there to be
-    // downloaded as if the device had just reported it.
-    CString strValue;
-    if (isfinite(fValue))
-        strValue.Format(L"%.6f", static_cast<double>(fValue));
-    SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+    // downloaded as if the device had just reported it. The window thread writes the field.
+    BOOL bFinite = isfinite(fValue) ? TRUE : FALSE;
+    PostMessage(WM_SHOW_VALUE, bFinite, static_cast<LPARAM>(bFinite ? nBits : 0));
 }
 
-// The point and the Value text are read here, on the window thread, with the controls disabled:
-// nothing changes them before the worker checks them, and the worker sends no message to read them.
+LRESULT CDlgKestrum::OnShowValue(WPARAM wParam, LPARAM lParam)
+{
+    CString strValue;
+    if (wParam)
+    {
+        UINT32 nBits = static_cast<UINT32>(lParam);
+        float fValue;
+        memcpy(&fValue, &nBits, sizeof(fValue));
+        strValue.Format(L"%.6f", static_cast<double>(fValue));
+    }
+    SetDlgItemText(IDC_EDT_RANGE_VALUE, strValue);
+    return 0;
+}
+
+// The point and the Value text are read here, on the window thread, which then disables the
+// controls: nothing changes them before the worker checks them, and the worker sends no message to
+// read them.
 void CDlgKestrum::OnRangeDownload()
 {
     if (Ask(IDS_ASK_RANGE_CORRECT) != IDYES || m_nDevIndex < 0 || m_pRangeDownloadThread.IsSet())
         return;
-    EnableControls(FALSE);
     int nSelected = m_cmbPoint.GetCurSel();
     m_byRangePoint = static_cast<BYTE>(m_cmbPoint.GetItemData(static_cast<BYTE>(nSelected)));
     GetDlgItemText(IDC_EDT_RANGE_VALUE, m_strRangeValue);
-    StartWorker(m_pRangeDownloadThread, &CDlgKestrum::RangeDownloadThread);
+    StartWorker(kOpRangeDownload, &CDlgKestrum::RangeDownloadThread);
 }
 
 // The record is copied before the HART lock is taken and before command 15, so the range that
@@ -94,8 +106,7 @@ UINT CDlgKestrum::RangeDownloadThread(LPVOID pParam)
 {
     DeviceRecord record;
     return RunTransaction(
-        pParam, &CDlgKestrum::m_pRangeDownloadThread, kTailPostForRedraw,
-        [&record](CDlgKestrum& page) { page.TakeRecord(record); },
+        pParam, kOpRangeDownload, [&record](CDlgKestrum& page) { page.TakeRecord(record); },
         [&record](CDlgKestrum& page) {
             BYTE byResult = page.SendCommand(kReadDeviceInfoCmd, NULL, 0, 0, NULL);
             FdInfo::ProcessRspCode(page.m_nDevIndex, byResult, NULL);
@@ -141,7 +152,7 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
         }
     }
     BYTE request[5];
-    request[0] = static_cast<BYTE>(byPoint - 1);
+    request[0] = static_cast<BYTE>(byPoint - kPointLow);
     UINT32 nBits = FloatBits(fValue);
     swap32(&nBits);
     memcpy(request + 1, &nBits, sizeof(nBits));

@@ -52,8 +52,7 @@ int CDlgKestrum::StartRefresh()
         return 1;
     if (IsSharedRequestInUse())
         return 0;
-    EnableControls(FALSE);
-    StartWorker(m_pRefreshThread, &CDlgKestrum::RefreshThread);
+    StartWorker(kOpRefresh, &CDlgKestrum::RefreshThread);
     return 0;
 }
 
@@ -64,8 +63,7 @@ void CDlgKestrum::OnRefresh()
 
 UINT CDlgKestrum::RefreshThread(LPVOID pParam)
 {
-    return RunTransaction(pParam, &CDlgKestrum::m_pRefreshThread, kTailEnableAndPost,
-                          [](CDlgKestrum& page) { page.ReadBaseData(); });
+    return RunTransaction(pParam, kOpRefresh, [](CDlgKestrum& page) { page.ReadBaseData(); });
 }
 
 LRESULT CDlgKestrum::OnOperationDone(WPARAM, LPARAM)

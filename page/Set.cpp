@@ -24,7 +24,7 @@ void CDlgKestrum::OnSet()
         return;
     UpdateData(TRUE);
     FillBaseDataRequest();
-    StartWorker(m_pSetThread, &CDlgKestrum::SetThread);
+    StartWorker(kOpSet, &CDlgKestrum::SetThread);
 }
 
 // The base data request: press type (the list position), the trimmed serial number in the
@@ -56,8 +56,7 @@ void CDlgKestrum::FillBaseDataRequest()
 
 UINT CDlgKestrum::SetThread(LPVOID pParam)
 {
-    return RunTransaction(pParam, &CDlgKestrum::m_pSetThread, kTailEnableAndPostOnRequest,
-                          [](CDlgKestrum& page) { page.WriteSharedRequest(); });
+    return RunTransaction(pParam, kOpSet, [](CDlgKestrum& page) { page.WriteSharedRequest(); });
 }
 
 // Sends the shared request, at most three times, and reports a failed write.

@@ -49,21 +49,20 @@ void CDlgKestrum::OnVerify()
     m_strRefRangeLow = m_strVerifyRangeLow;
     m_strRefPress = m_strVerifyPress;
     m_strRefTemp = m_strVerifyTemp;
-    StartWorker(m_pVerifyThread, &CDlgKestrum::VerifyThread);
+    StartWorker(kOpVerify, &CDlgKestrum::VerifyThread);
 }
 
 // Writes the shared request as Set does, reads the base data back and gives the verdict; a failed
 // write or read ends the body without one.
 UINT CDlgKestrum::VerifyThread(LPVOID pParam)
 {
-    return RunTransaction(
-        pParam, &CDlgKestrum::m_pVerifyThread, kTailEnableAndPostOnRequest, [](CDlgKestrum& page) {
-            if (page.WriteSharedRequest() && page.ReadBaseData())
-            {
-                UINT nVerdict = page.MatchesReferences() ? IDS_VERIFY_SUCCESS : IDS_VERIFY_FAIL;
-                page.Tell(ModuleKeyOwn, nVerdict, MB_OK);
-            }
-        });
+    return RunTransaction(pParam, kOpVerify, [](CDlgKestrum& page) {
+        if (page.WriteSharedRequest() && page.ReadBaseData())
+        {
+            UINT nVerdict = page.MatchesReferences() ? IDS_VERIFY_SUCCESS : IDS_VERIFY_FAIL;
+            page.Tell(ModuleKeyOwn, nVerdict, MB_OK);
+        }
+    });
 }
 
 // Range high and low must read exactly as typed ("%.3f"); pressure and temperature must lie

@@ -21,8 +21,9 @@ BOOL WorkerSlot::Start(AFX_THREADPROC pfnWorker, LPVOID pParam)
 }
 
 // A worker whose slot is clear is at most a few host calls from its end; one whose slot the host
-// cleaned has ended already. Either may still send to the page's controls, so the wait serves sent
-// messages instead of blocking them.
+// cleaned has ended already. Either may still be in a call that sends to this thread (a message box
+// owned by the host's main window, or a host call of its own), so the wait serves sent messages
+// instead of blocking them.
 void WorkerSlot::Reap()
 {
     if (m_pOwned == NULL)

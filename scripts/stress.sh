@@ -3,7 +3,8 @@
 # then STEPS random inputs, drawn from SEED (default 1). Builds what it needs and runs under Wine,
 # on the 32-bit (i686) build, the product, by default, or with --x64 on the x86_64 build; the last
 # line gives the counts, and a failure prints the seed and the steps that reproduce it.
-#   scripts/stress.sh [--x64] [STOPS] [STEPS] [SEED]
+#   scripts/stress.sh [--x64] [STOPS] [STEPS] [SEED] [plain]
+# "plain": the host's CleanThread only waits on a worker and terminates it after its limit.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 preset=x86
@@ -14,8 +15,9 @@ fi
 stops=${1:-60}
 steps=${2:-300}
 seed=${3:-1}
+host=${4:-}
 scripts/setup.sh
 cmake --preset $preset >/dev/null
 cmake --build --preset $preset --target kestrum-stress >/dev/null
 cd build/$preset/bin
-../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed"
+../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed" $host

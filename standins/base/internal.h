@@ -8,5 +8,15 @@
 void CancelThread(DWORD nThreadID);
 void UncancelThread(DWORD nThreadID);
 
-// Releases the HART lock when thread nThreadID holds it (after that thread was terminated).
-void ReleaseHartLockOf(DWORD nThreadID);
+// The message-only window on the page's window thread through which workers switch buttons
+// (buttons.cpp); created once, by the first page's OnInitDialog.
+void CreateButtonSwitcher();
+// Switches a page's button: at once on the window thread, posted from any other thread.
+void SwitchButton(HWND hButton, BOOL bEnable);
+
+// Reports a call of CleanThread to the clean-up sink.
+void ReportCleanUp(CWinThread** ppThread);
+
+// Releases the HART lock when thread nThreadID holds it (after that thread was terminated); TRUE
+// when it did.
+BOOL ReleaseHartLockOf(DWORD nThreadID);

@@ -39,9 +39,10 @@ void FdLock::UnLock()
     ::InterlockedCompareExchange(&g_nOwner, 0, nSelf);
 }
 
-void ReleaseHartLockOf(DWORD nThreadID)
+BOOL ReleaseHartLockOf(DWORD nThreadID)
 {
-    ::InterlockedCompareExchange(&g_nOwner, 0, static_cast<LONG>(nThreadID));
+    LONG nOwner = static_cast<LONG>(nThreadID);
+    return ::InterlockedCompareExchange(&g_nOwner, 0, nOwner) == nOwner;
 }
 
 void StandinSetLockBusy(BOOL bBusy)

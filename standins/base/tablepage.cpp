@@ -10,6 +10,8 @@ namespace
 // How long CleanThread lets a stopped worker run to its end before it terminates it.
 const DWORD kStopTimeout = 10000;
 
+volatile LONG g_bPlainHost = FALSE;
+
 // Answers the message boxes that a stopped worker has open, so that the worker can go on to its
 // end. No is the safe answer to every question the page asks.
 BOOL CALLBACK CloseBox(HWND hWnd, LPARAM)
@@ -125,15 +127,22 @@ void CTablePage::SetProgress(int nPercent)
 void CTablePage::EnableButton(int nID, int bEnable)
 {
     StandinTrace(JsonLine("button").Add("id", nID).AddBool("enable", bEnable != 0).Str().c_str());
-    ::EnableWindow(::GetDlgItem(m_hWnd, nID), bEnable);
+    SwitchButton(::GetDlgItem(m_hWnd, nID), bEnable);
+}
+
+void StandinSetPlainHost(BOOL bPlain)
+{
+    ::InterlockedExchange(&g_bPlainHost, bPlain);
 }
 
 // Stops the worker behind *ppThread. The thread object is read under CRIT_THREADOBJECT, so a
 // worker that ends at this moment cannot delete it between our read and our use. The worker is
 // told to stop (its waits, sends and message boxes end at once) and runs its own end, releasing
-// its locks; one that does not end in time is terminated and its HART lock released for it.
+// its locks; one that does not end in time is terminated and its HART lock released for it. A
+// plain host only waits and terminates (StandinSetPlainHost).
 void CTablePage::CleanThread(CWinThread** ppThread)
 {
+    ReportCleanUp(ppThread);
     if (ppThread == NULL)
         return;
     HANDLE hThread = NULL;
@@ -152,16 +161,24 @@ void CTablePage::CleanThread(CWinThread** ppThread)
     {
         if (nThreadID != ::GetCurrentThreadId())
         {
-            CancelThread(nThreadID);
-            if (!WaitServingSentMessages(hThread, nThreadID, kStopTimeout))
+            bool bPlain = ::InterlockedCompareExchange(&g_bPlainHost, 0, 0) != FALSE;
+            if (!bPlain)
+                CancelThread(nThreadID);
+            bool bEnded = bPlain ? ::WaitForSingleObject(hThread, kStopTimeout) == WAIT_OBJECT_0
+                                 : WaitServingSentMessages(hThread, nThreadID, kStopTimeout);
+            if (!bEnded)
             {
                 ::TerminateThread(hThread, 1);
                 ::WaitForSingleObject(hThread, INFINITE);
+                bool bPageLocked = IsLock() != 0;
+                bool bHartLocked = ReleaseHartLockOf(nThreadID) != FALSE;
                 StandinTrace(JsonLine("terminated")
                                  .Add("thread", static_cast<long long>(nThreadID))
+                                 .AddBool("plain", bPlain)
+                                 .AddBool("hart_lock", bHartLocked)
+                                 .AddBool("page_lock", bPageLocked)
                                  .Str()
                                  .c_str());
-                ReleaseHartLockOf(nThreadID);
                 PageUnLock();
             }
             UncancelThread(nThreadID);
@@ -173,6 +190,7 @@ void CTablePage::CleanThread(CWinThread** ppThread)
 
 BOOL CTablePage::OnInitDialog()
 {
+    CreateButtonSwitcher();
     return CDialog::OnInitDialog();
 }
 

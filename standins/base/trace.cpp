@@ -1,4 +1,4 @@
-// The event trace and the progress observer.
+// The event trace and the progress and clean-up observers.
 #include "internal.h"
 
 namespace
@@ -10,6 +10,8 @@ struct Sinks
     void* pTraceContext = NULL;
     STANDIN_PROGRESS_SINK pfnProgress = NULL;
     void* pProgressContext = NULL;
+    STANDIN_CLEANUP_SINK pfnCleanUp = NULL;
+    void* pCleanUpContext = NULL;
     Sinks() { ::InitializeCriticalSection(&lock); }
     ~Sinks() { ::DeleteCriticalSection(&lock); }
 } g_sinks;
@@ -49,4 +51,22 @@ void ReportProgress(int nPercent)
     ::LeaveCriticalSection(&g_sinks.lock);
     if (pfnSink != NULL)
         pfnSink(nPercent, pContext);
+}
+
+void StandinSetCleanUpSink(STANDIN_CLEANUP_SINK pfnSink, void* pContext)
+{
+    ::EnterCriticalSection(&g_sinks.lock);
+    g_sinks.pfnCleanUp = pfnSink;
+    g_sinks.pCleanUpContext = pContext;
+    ::LeaveCriticalSection(&g_sinks.lock);
+}
+
+void ReportCleanUp(CWinThread** ppThread)
+{
+    ::EnterCriticalSection(&g_sinks.lock);
+    STANDIN_CLEANUP_SINK pfnSink = g_sinks.pfnCleanUp;
+    void* pContext = g_sinks.pCleanUpContext;
+    ::LeaveCriticalSection(&g_sinks.lock);
+    if (pfnSink != NULL)
+        pfnSink(ppThread, pContext);
 }

@@ -1,3 +1,8 @@
+// The answer layout of command 223 (read base data), the transmitter maker's own command that
+// the page reads three times for its display: where each value sits in each of the three blocks.
+// The transmitter builds its answers from it (Command223.cpp) and the record filler reads them back
+// (RecordFiller.cpp). It describes the answer only, not the device record the service files it in
+// (RecordFiller.h).
 #pragma once
 
 #include <cstddef>

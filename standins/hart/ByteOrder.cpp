@@ -1,3 +1,5 @@
+// Big-endian floats for HART data (ByteOrder.h). The bits are copied, not converted, so NaN
+// payloads and infinities travel unchanged; a host whose floats are not IEEE-754 is not served.
 #include "ByteOrder.h"
 
 #include <cstring>

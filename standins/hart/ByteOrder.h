@@ -1,3 +1,6 @@
+// The byte order of HART data for the simulated transmitter and the record filler: floats travel
+// as IEEE-754 single precision, most significant byte first. Only floats are covered; the few
+// multi-byte integers of the frames are put together where they are used.
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,8 @@
+// Command 0, read unique identifier, in the HART 5 layout of 12 bytes: the expansion code, the
+// manufacturer id and device type, the preambles the device wants, the revisions, the flags and the
+// 3-byte device id. The fixed fields are constants of this simulated device; HART 6 and 7's
+// extended fields (expanded device type, extended device status, configuration change counter)
+// are left out.
 #include "Commands.h"
 
 namespace hartsim

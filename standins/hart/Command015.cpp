@@ -1,3 +1,7 @@
+// Command 15, read device information: alarm selection, transfer function, range unit, upper and
+// lower range values, damping, write protection and private label. Only the range values, the unit,
+// the damping and the write protection come from the device state; the alarm selection (high), the
+// transfer function (linear) and the private label are fixed.
 #include "ByteOrder.h"
 #include "Commands.h"
 

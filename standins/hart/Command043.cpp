@@ -1,3 +1,7 @@
+// Command 43, set PV zero: the present pressure becomes the zero point and the pressure reads 0,
+// refused while write-protected or when the pressure lies outside plus or minus 5 % of the sensor
+// span. It keeps no history and does not change the range values, as a real transmitter's trim
+// might.
 #include "Commands.h"
 #include "ResponseCodes.h"
 

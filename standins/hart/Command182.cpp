@@ -1,3 +1,7 @@
+// Command 182, the maker's write range point: the point byte (kPointLowByte 0 the low limit,
+// kPointUpByte 1 the up limit; the page's point codes 1 and 2 less one) and the value, which
+// becomes the lower or upper range value when it lies within the sensor range. Nothing else of the
+// device moves with the range (no re-ranging of the output, no trim).
 #include "ByteOrder.h"
 #include "Commands.h"
 #include "ResponseCodes.h"
@@ -23,13 +27,13 @@ Reply WriteRangePointCommand::Run(DeviceState& state, const std::vector<uint8_t>
     const float value = ReadFloatBE(&request[1]);
     if (state.writeProtected)
         reply.responseCode = rc::kWriteProtected;
-    else if ((point != kLowerPoint && point != kUpperPoint) || std::isnan(value))
+    else if ((point != kPointLowByte && point != kPointUpByte) || std::isnan(value))
         reply.responseCode = rc::kInvalidSelection;
     else if (value > state.rangeHigh)
         reply.responseCode = rc::kValueTooHigh;
     else if (value < state.rangeLow)
         reply.responseCode = rc::kValueTooLow;
-    else if (point == kLowerPoint)
+    else if (point == kPointLowByte)
         state.lrv = value;
     else
         state.urv = value;

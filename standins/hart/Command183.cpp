@@ -1,3 +1,5 @@
+// Command 183, the maker's read present value: the pressure as four big-endian bytes. No unit and
+// no status of the value travel with it.
 #include "ByteOrder.h"
 #include "Commands.h"
 

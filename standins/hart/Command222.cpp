@@ -1,3 +1,6 @@
+// Command 222, the maker's write base data: press type, serial number and manufacturer in one
+// request of 11 bytes, each checked against the values the device knows. The serial number arrives
+// zero-padded and is held blank-padded; no character set is checked, the bytes are kept as sent.
 #include "Commands.h"
 #include "ResponseCodes.h"
 

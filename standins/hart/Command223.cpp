@@ -1,3 +1,6 @@
+// Command 223, the maker's read base data: one of three blocks chosen by the request byte, laid out
+// as BaseDataLayout.h says. Every value comes from the device state as it is; the device does not
+// compute the pressure or the temperature from a sensor model.
 #include "BaseDataLayout.h"
 #include "ByteOrder.h"
 #include "Commands.h"

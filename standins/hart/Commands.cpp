@@ -1,3 +1,5 @@
+// The table from a command number to its handler (Commands.h). One handler object each, without
+// state of its own: the device state is handed in on every call.
 #include "Commands.h"
 
 namespace hartsim

@@ -1,3 +1,9 @@
+// The HART commands the simulated pressure transmitter answers: the universal command 0, the
+// common-practice commands 15 and 43, and the maker's own 182, 183, 222 and 223, the set the page
+// sends (with 0 for the device search on a real link). Each handler checks its request, changes the
+// device state only when it succeeds and gives a response code and data; framing, device status and
+// the busy counter are the transmitter's (Transmitter.cpp). Every other command is answered "not
+// implemented" (64); no burst mode, no delayed responses of its own.
 #pragma once
 
 #include "DeviceState.h"
@@ -63,13 +69,14 @@ public:
     bool Writes() const override { return true; }
 };
 
-// 182: write a range point: [0] 0 lower / 1 upper, [1..4] value. The value must lie within the
-// sensor range: 9 above range high, 10 below range low.
+// 182: write a range point: [0] the point byte, [1..4] value. The value must lie within the
+// sensor range: 9 above range high, 10 below range low. The point byte is the page's point code
+// less one: the page codes the low limit 1 and the up limit 2.
 class WriteRangePointCommand final : public CommandHandler
 {
 public:
-    static constexpr uint8_t kLowerPoint = 0;
-    static constexpr uint8_t kUpperPoint = 1;
+    static constexpr uint8_t kPointLowByte = 0;
+    static constexpr uint8_t kPointUpByte = 1;
     Reply Run(DeviceState& state, const std::vector<uint8_t>& request) const override;
     bool Writes() const override { return true; }
 };

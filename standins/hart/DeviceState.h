@@ -1,3 +1,8 @@
+// Everything the simulated pressure transmitter holds: its identity, polling address, base data,
+// the range of the primary variable, write protection and the busy counter. The values start as a
+// bench transmitter of the maker the page serves, with range calibration offered. There is no
+// process behind it: the pressure and temperature change only when a command or the script sets
+// them.
 #pragma once
 
 #include <array>

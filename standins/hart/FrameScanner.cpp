@@ -1,3 +1,6 @@
+// The frame scanner (FrameScanner.h): it measures a frame at the front of its buffer from the
+// delimiter's address length and the byte count, and drops bytes up to the next possible start when
+// the front cannot begin a frame.
 #include "FrameScanner.h"
 
 #include "HartFrame.h"

@@ -1,3 +1,6 @@
+// Finds whole HART frames in a stream of received bytes, for the serial link and the transmitter
+// program's port. It only frames: checksums, addresses and contents are left to the decoders
+// (HartFrame.h, ShortFrame.h), and no timing between characters is checked.
 #pragma once
 
 #include <cstddef>

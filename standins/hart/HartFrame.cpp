@@ -1,3 +1,5 @@
+// Encoding and decoding of long HART frames (HartFrame.h). A decoder writes its output only for a
+// frame that is whole, well formed and addressed to the expected device.
 #include "HartFrame.h"
 
 #include <utility>

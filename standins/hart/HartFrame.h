@@ -1,3 +1,7 @@
+// Long HART frames, as master requests (STX) and slave answers (ACK): the five-byte address, the
+// encoding with preambles and check byte, and decoding with the reason a frame is refused. Short
+// frames are in ShortFrame.h; burst frames (BACK), expansion bytes and the physical layer are left
+// out.
 #pragma once
 
 #include <array>

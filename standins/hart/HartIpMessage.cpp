@@ -1,3 +1,5 @@
+// Encoding and decoding of HART-IP messages (HartIpMessage.h). A message is decoded only when it is
+// exactly as long as its header says.
 #include "HartIpMessage.h"
 
 namespace hartsim

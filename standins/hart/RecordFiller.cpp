@@ -1,3 +1,6 @@
+// Files a successful answer's data into a device record (RecordFiller.h): per command a list of
+// fields, each copied only when the answer carries it whole, floats turned from HART's big-endian
+// order into the record's little-endian one. Error answers and other commands file nothing.
 #include "RecordFiller.h"
 
 #include "BaseDataLayout.h"

@@ -1,3 +1,7 @@
+// Where the communication service files the answers it receives in its 2508-byte record of a
+// device, and the filler that does it. Only the fields the page reads are filed: the identity of
+// command 0, the range values of command 15 and the base data of command 223; the rest of the
+// record belongs to the service and stays as it is.
 #pragma once
 
 #include <cstddef>
@@ -15,12 +19,17 @@ namespace record
 {
 constexpr std::size_t kIdentity = 0; // the 12 data bytes of the command 0 answer
 constexpr std::size_t kIdentityBytes = 12;
+constexpr std::size_t kManufacturerId = kIdentity + 1;
+constexpr std::size_t kDeviceType = kIdentity + 2;
+constexpr std::size_t kDeviceId = kIdentity + 9;
+constexpr std::size_t kDeviceIdBytes = 3;
 constexpr std::size_t kLowerRangeValue = 176;
 constexpr std::size_t kUpperRangeValue = 180;
 constexpr std::size_t kPressType = 2308;
 constexpr std::size_t kManufacturer = 2309;
 constexpr std::size_t kUnitCode = 2310;
-constexpr std::size_t kSerial = 2311; // 9 bytes, blank padded, not terminated
+constexpr std::size_t kSerial = 2311; // blank padded, not terminated
+constexpr std::size_t kSerialBytes = 9;
 constexpr std::size_t kRangeHigh = 2320;
 constexpr std::size_t kRangeLow = 2324;
 constexpr std::size_t kPressure = 2328;

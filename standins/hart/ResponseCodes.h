@@ -1,3 +1,6 @@
+// The response codes and device status bits the simulated transmitter and the service use, and
+// which codes mean the command was carried out (success and the warnings). Only the codes this
+// simulation gives are named; the meanings of the other codes are not modelled beyond their class.
 #pragma once
 
 #include <cstdint>

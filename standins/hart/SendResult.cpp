@@ -1,3 +1,4 @@
+// The mapping from an answer's response code to HartSendCmd's result (SendResult.h).
 #include "SendResult.h"
 
 #include "ResponseCodes.h"

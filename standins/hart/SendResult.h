@@ -1,3 +1,6 @@
+// What hartSeComm's HartSendCmd reports for one exchange, mapped from the answer's response code:
+// 0xF0 done, 0xFE busy, 0xFF no valid answer, otherwise the code itself. This is the stand-in's
+// reading of the host's documented results; retries belong to the caller (the page's retry rule).
 #pragma once
 
 #include <cstdint>

@@ -1,3 +1,5 @@
+// Encoding and decoding of short HART frames (ShortFrame.h). A decoder writes its output only for a
+// whole, well-formed frame.
 #include "ShortFrame.h"
 
 #include "HartFrame.h"

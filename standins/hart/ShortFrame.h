@@ -1,3 +1,6 @@
+// Short HART frames, with a one-byte polling address, which a master uses only to find a device
+// with command 0 before it knows the long address. Only that search is served: no other command in
+// short frames, no burst mode.
 #pragma once
 
 #include <cstddef>

@@ -1,3 +1,6 @@
+// The simulated transmitter (Transmitter.h): it decodes a request frame for this device, runs the
+// command, adds the device status and encodes the answer. It keeps no other master's state: a
+// secondary master's request is answered the same way.
 #include "Transmitter.h"
 
 #include "ResponseCodes.h"

@@ -1,3 +1,6 @@
+// The simulated HART pressure transmitter: its state, its commands and the device side of the wire.
+// It answers one frame at a time, in no time; the wire's timing (WireModel.h) and the line's faults
+// (WireFault.h) are added by whoever carries the frames.
 #pragma once
 
 #include "Commands.h"

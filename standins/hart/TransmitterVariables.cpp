@@ -1,3 +1,8 @@
+// Sets the simulated transmitter's variables by name from text, for the script's xmtr, the
+// transmitter program's set and the stress campaign: whole numbers within their ranges, floats that
+// are finite and fit single precision, and the serial number. A bad key or value changes nothing.
+// The set stands for the process and the bench, so no status bit moves; values a transmitter cannot
+// hold (not finite) reach the page only through the record (the script's poke).
 #include "Transmitter.h"
 
 #include "PackedAscii.h"

@@ -1,3 +1,5 @@
+// How each line fault changes one exchange (WireFault.h): whether the transmitter sees the request
+// and what the master receives instead of the true answer.
 #include "WireFault.h"
 
 #include "ResponseCodes.h"

@@ -1,3 +1,7 @@
+// The faults of a real line that the simulation can put into an exchange (lost requests, damaged
+// or cut answers, another device answering, busy, delayed and write-protect answers), queued per
+// command. Each fault spoils one exchange in a fixed way; random noise and timing faults are left
+// out.
 #pragma once
 
 #include "Transmitter.h"

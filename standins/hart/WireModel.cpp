@@ -1,3 +1,4 @@
+// The durations of the wire model (WireModel.h), from frame lengths in characters of 11 bits.
 #include "WireModel.h"
 
 namespace hartsim

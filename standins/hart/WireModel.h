@@ -1,3 +1,6 @@
+// How long an exchange takes on a 1200 bit/s HART line, or no time at all for fast tests. It
+// computes durations only; the service waits them out. Gaps between characters and the master's
+// bus arbitration are not modelled.
 #pragma once
 
 #include <chrono>

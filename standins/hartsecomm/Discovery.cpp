@@ -1,3 +1,7 @@
+// The device search on a real link (Discovery.h): command 0 in a short frame at each polling
+// address up to the last one asked for, and the long address taken from each answer's identity.
+// An answer from another address, for another command, with an error code or without a usable
+// identity is passed over; nothing but command 0 is sent.
 #include "Discovery.h"
 
 #include <ShortFrame.h>

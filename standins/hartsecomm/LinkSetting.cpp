@@ -1,3 +1,6 @@
+// Reads the text of a link setting ("sim", "serial COMn [rts] [scan]", "hart-ip ADDRESS:PORT
+// [scan]") that the script's link and the GUI host's --link share (Link.h). It only parses: whether
+// the port or the address exists is found out when the link opens.
 #include "Link.h"
 
 #include <ShortFrame.h>

@@ -3,7 +3,7 @@
 
 #include <JsonLine.h>
 
-#include <DlgKestrum.h>
+#include <PageOperations.h>
 
 namespace
 {
@@ -113,20 +113,40 @@ int CHostApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
     return nAnswer;
 }
 
-// The page's worker slots, read through the page's own declaration: the page names this class
-// as its friend, so the compiler checks every member read here against the page's class.
+// The page's table of operations and its worker slots, read through the page's own declaration:
+// the page names this class as its friend, so the compiler checks every member read here against
+// the page's class.
 class PageWorkerWatch
 {
 public:
-    static void Slots(const CDlgKestrum& page, bool (&bSet)[6])
+    static_assert(CDlgKestrum::kOperationCount == kPageOperationCount, "the page's six operations");
+
+    static PageOperation Describe(int nOperation)
     {
-        const WorkerSlot* const slots[] = {&page.m_pRefreshThread,  &page.m_pSetThread,
-                                           &page.m_pZeroThread,     &page.m_pVerifyThread,
-                                           &page.m_pRangeGetThread, &page.m_pRangeDownloadThread};
-        for (int i = 0; i < 6; i++)
-            bSet[i] = slots[i]->IsSet();
+        const CDlgKestrum::Operation& row = CDlgKestrum::kOperations[nOperation];
+        return {row.pszName,
+                static_cast<int>(row.nButton),
+                row.bCountsAsBusy,
+                row.bUsesSharedRequest,
+                row.controlsOff != CDlgKestrum::kWorkerDisables,
+                row.controlsOff != CDlgKestrum::kStarterDisables,
+                row.tail == CDlgKestrum::kTailEnableAndPost,
+                row.nCleanUpPlace,
+                row.bCleanedOnlyWhenSet};
+    }
+    static WorkerSlot& Slot(CDlgKestrum& page, int nOperation)
+    {
+        return page.*CDlgKestrum::kOperations[nOperation].pSlot;
     }
 };
+
+const PageOperation& PageOperationAt(int nOperation)
+{
+    static const PageOperation operations[kPageOperationCount] = {
+        PageWorkerWatch::Describe(0), PageWorkerWatch::Describe(1), PageWorkerWatch::Describe(2),
+        PageWorkerWatch::Describe(3), PageWorkerWatch::Describe(4), PageWorkerWatch::Describe(5)};
+    return operations[nOperation];
+}
 
 PageHost::~PageHost()
 {
@@ -183,17 +203,20 @@ HWND PageHost::PageWindow() const
     return m_pPage != NULL ? m_pPage->GetSafeHwnd() : NULL;
 }
 
-void PageHost::WorkerSlots(bool (&bSet)[6]) const
+void PageHost::WorkerSlots(bool (&bSet)[kPageOperationCount]) const
 {
-    for (bool& b : bSet)
-        b = false;
-    if (m_pPage != NULL)
-        PageWorkerWatch::Slots(*m_pPage, bSet);
+    for (int i = 0; i < kPageOperationCount; i++)
+        bSet[i] = m_pPage != NULL && PageWorkerWatch::Slot(*m_pPage, i).IsSet();
+}
+
+CWinThread** PageHost::SlotAddress(int nOperation) const
+{
+    return m_pPage != NULL ? PageWorkerWatch::Slot(*m_pPage, nOperation).Address() : NULL;
 }
 
 bool PageHost::AnyWorker() const
 {
-    bool bSet[6];
+    bool bSet[kPageOperationCount];
     WorkerSlots(bSet);
     for (bool b : bSet)
     {

@@ -32,6 +32,23 @@ std::string Utf8(LPCWSTR pszText);
 
 class CDlgKestrum;
 
+// One of the page's six operations, as the page's own table of operations describes it.
+struct PageOperation
+{
+    const char* pszName;
+    int nButton;
+    bool bCountsAsBusy;
+    bool bUsesSharedRequest;
+    bool bStarterDisables;
+    bool bWorkerDisables;
+    bool bWorkerEnables; // its tail enables the controls; otherwise the completion handler does
+    int nCleanUpPlace;
+    bool bCleanedOnlyWhenSet;
+};
+const int kPageOperationCount = 6;
+// The page's operations in the order of its table.
+const PageOperation& PageOperationAt(int nOperation);
+
 // Loads Kestrum.dll, watches what it posts, and creates its page under hWndParent; Unload lets
 // the page go as the host does: ReleasePage, then the page is destroyed. The module stays loaded.
 // The page exists from a successful Load until Unload; Page() is null outside that time.
@@ -45,9 +62,11 @@ public:
     void Unload();
     CTablePage* Page() const;
     HWND PageWindow() const;
-    // Whether each of the page's six worker slots is set, in the order refresh, set, zero, verify,
-    // range_get, range_download; none without a page.
-    void WorkerSlots(bool (&bSet)[6]) const;
+    // Whether each of the page's six worker slots is set, in the order of PageOperationAt; none
+    // without a page.
+    void WorkerSlots(bool (&bSet)[kPageOperationCount]) const;
+    // The address of an operation's slot, as the page hands it to CleanThread; null without a page.
+    CWinThread** SlotAddress(int nOperation) const;
     bool AnyWorker() const;
 
 private:

@@ -4,6 +4,7 @@
 #include <StandinDevice.h>
 #include <StandinHart.h>
 #include <JsonLine.h>
+#include <RecordFields.h>
 
 #include <stdio.h>
 #include <stdlib.h>
@@ -113,6 +114,8 @@ public:
             ReadAudit();
         else if (command == "wire")
             StandinSetRealWire(Choice(line, "fast", "real"));
+        else if (command == "host")
+            StandinSetPlainHost(Choice(line, "kind", "plain"));
         else if (command == "lock")
             StandinSetLockBusy(Choice(line, "free", "busy"));
         else if (command == "answer")
@@ -274,7 +277,10 @@ private:
 
     static void Poke(const Line& line)
     {
-        long nOffset = line.Number(1, 0, STANDIN_RECORD_SIZE - 1);
+        size_t nOffset = 0;
+        std::string error;
+        if (!hartsim::RecordFieldOffset(line.Word(1), &nOffset, &error))
+            throw ScriptError(error);
         std::vector<BYTE> bytes;
         for (size_t n = 2; n < line.Count(); n++)
         {
@@ -285,7 +291,7 @@ private:
                 throw ScriptError("bad hex byte '" + word + "'");
             bytes.push_back(static_cast<BYTE>(nByte));
         }
-        if (!StandinPokeRecord(CurrentDevice(), nOffset, bytes.data(),
+        if (!StandinPokeRecord(CurrentDevice(), static_cast<int>(nOffset), bytes.data(),
                                static_cast<int>(bytes.size())))
             throw ScriptError("the record of the current device does not take these bytes");
     }
@@ -414,13 +420,11 @@ private:
             controls += (controls.size() > 1 ? "," : "") + item + "}";
         }
         controls += "]";
-        bool bSet[6];
+        bool bSet[kPageOperationCount];
         m_host.WorkerSlots(bSet);
-        static const char* const kNames[] = {"refresh", "set",       "zero",
-                                             "verify",  "range_get", "range_download"};
         std::string threads = "{";
-        for (int i = 0; i < 6; i++)
-            threads += std::string(i > 0 ? "," : "") + "\"" + kNames[i] +
+        for (int i = 0; i < kPageOperationCount; i++)
+            threads += std::string(i > 0 ? "," : "") + "\"" + PageOperationAt(i).pszName +
                        "\":" + (bSet[i] ? "true" : "false");
         threads += "}";
         StandinTrace(JsonLine("dump")

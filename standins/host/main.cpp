@@ -6,9 +6,11 @@
 //                                hart-ip ADDRESS:PORT (either with scan for polling addresses 0-15)
 //   kestrum-host --script FILE   runs a script (- for standard input), one JSON event per line;
 //                                exits with 1 after an error, a hang or a terminated worker
+//   --plain-host before any of these: CleanThread only waits on a worker and terminates it after
+//   its limit, as a plain host would (StandinSetPlainHost)
 // Either keeps the calibration record, a JSON line per write, in the file given with --audit FILE
-// before the other options, by default audit.jsonl in the folder Kestrum of the user's application
-// data.
+// before the other options (after --plain-host), by default audit.jsonl in the folder Kestrum of
+// the user's application data.
 #include "HostApp.h"
 #include "Script.h"
 
@@ -278,6 +280,12 @@ int main(int argc, char** argv)
 {
     for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
         StandinAttachTransmitter(static_cast<BYTE>(i));
+    if (argc >= 2 && strcmp(argv[1], "--plain-host") == 0)
+    {
+        StandinSetPlainHost(TRUE);
+        argv++;
+        argc--;
+    }
     int nArg = 1;
     std::wstring auditFile;
     if (argc >= 3 && strcmp(argv[1], "--audit") == 0)
@@ -298,6 +306,7 @@ int main(int argc, char** argv)
             setting += std::string(" ") + argv[i];
         return RunGui(setting, auditFile);
     }
-    fprintf(stderr, "usage: kestrum-host [--audit FILE] [--script FILE|-] [--link LINK]\n");
+    fprintf(stderr,
+            "usage: kestrum-host [--plain-host] [--audit FILE] [--script FILE|-] [--link LINK]\n");
     return 2;
 }

@@ -1,6 +1,6 @@
 // Controls of the stand-in base.dll that only the stand-in host and the tests use: the event
-// trace, the HART lock as another party holds it, the timer period, the progress observer and the
-// cancellation of workers that a page stops.
+// trace, the HART lock as another party holds it, the timer period, the progress and clean-up
+// observers and the cancellation of workers that a page stops.
 #pragma once
 
 #include <base.h>
@@ -19,6 +19,17 @@ BASE_API BOOL StandinIsHartLockHeld();
 // The period of every XTimer started from now on.
 BASE_API void StandinSetTimerPeriod(DWORD dwMilliseconds);
 BASE_API void StandinSetProgressSink(STANDIN_PROGRESS_SINK pfnSink, void* pContext);
+
+typedef void(CALLBACK* STANDIN_CLEANUP_SINK)(CWinThread** ppThread, void* pContext);
+// Every call of a page's CleanThread is reported to the sink with the address it was given, before
+// the call does anything else.
+BASE_API void StandinSetCleanUpSink(STANDIN_CLEANUP_SINK pfnSink, void* pContext);
+
+// While set, CleanThread behaves as a plain host's would: it waits on the worker's handle with
+// WaitForSingleObject and terminates the worker after its limit, without telling it to stop,
+// serving sent messages or answering its message boxes. The "terminated" event then says which
+// locks the worker left held; the stand-in frees them, so that a run can go on.
+BASE_API void StandinSetPlainHost(BOOL bPlain);
 
 // Whether the calling thread is a worker that a page is stopping.
 BASE_API BOOL StandinIsCancelled();

@@ -1,3 +1,7 @@
+// The transmitter program's device (Device.h): one simulated transmitter behind the port, with the
+// line faults its controller asks for (garbled answers, which also carry noise before them, and
+// mute ones) and the variables it sets. The port waits out the wire model's time; this file only
+// answers.
 #include "Device.h"
 
 #include <sstream>

@@ -6,6 +6,8 @@
 #include <StandinDevice.h>
 #include <StandinHart.h>
 
+#include <RecordFields.h>
+
 #include "../../res/resource.h"
 
 #include <cmath>
@@ -95,13 +97,28 @@ void FuzzStep(int nStep)
     switch (Draw(16))
     {
     case 0: {
-        int nOffset = Draw(5) == 0 ? Draw(STANDIN_RECORD_SIZE - 8) : 2300 + Draw(56);
+        // Mostly into a field the page reads, from one of its bytes on; sometimes anywhere.
+        std::string where;
+        int nOffset = 0;
+        if (Draw(5) == 0)
+        {
+            nOffset = Draw(STANDIN_RECORD_SIZE - 8);
+            where = std::to_string(nOffset);
+        }
+        else
+        {
+            const hartsim::RecordField& field =
+                hartsim::kRecordFields[Draw(static_cast<int>(hartsim::kRecordFieldCount))];
+            int nByte = Draw(static_cast<int>(field.width));
+            nOffset = static_cast<int>(field.offset) + nByte;
+            where = std::string(field.name) + "+" + std::to_string(nByte);
+        }
         BYTE bytes[8];
         int nCount = 1 + Draw(8);
         for (int i = 0; i < nCount; i++)
             bytes[i] = static_cast<BYTE>(Draw(256));
         StandinPokeRecord(static_cast<BYTE>(Draw(3)), nOffset, bytes, nCount);
-        sprintf(szStep, "poke %d bytes at %d", nCount, nOffset);
+        sprintf(szStep, "poke %d bytes at %s", nCount, where.c_str());
         break;
     }
     case 1: {
@@ -152,10 +169,10 @@ void FuzzStep(int nStep)
     }
     case 8:
     case 9: {
-        int nOp = Draw(OpCount);
+        const PageOperation& operation = PageOperationAt(Draw(kPageOperationCount));
         theApp.m_nNextAnswer = Draw(3) ? IDYES : IDNO;
-        Click(kOperationButtons[nOp]);
-        sprintf(szStep, "click %d (%s), answer %s", kOperationButtons[nOp], kOperationNames[nOp],
+        Click(operation.nButton);
+        sprintf(szStep, "click %d (%s), answer %s", operation.nButton, operation.pszName,
                 theApp.m_nNextAnswer == IDYES ? "yes" : "no");
         break;
     }

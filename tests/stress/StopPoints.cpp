@@ -91,7 +91,7 @@ bool WorkerBoxOpen()
 
 // Gives the operation what it needs to reach the device; with bToBox, what makes it show a box
 // from its worker: a write refused as write-protected, or the verify result.
-void Prepare(Operation op, bool bToBox)
+void Prepare(int nOp, bool bToBox)
 {
     StandinSetDeviceType(58064);
     Select(IDC_CMB_PRESS_TYPE, 1);
@@ -103,11 +103,11 @@ void Prepare(Operation op, bool bToBox)
     SetText(IDC_EDT_VERIFY_PRESS, "1.25");
     SetText(IDC_EDT_VERIFY_TEMP, "23.5");
     std::string error;
-    if (bToBox && op == OpSet)
+    if (bToBox && IsOperation(nOp, "set"))
         StandinQueueFaults(222, "writeprotect", 1, &error);
-    if (bToBox && op == OpZero)
+    if (bToBox && IsOperation(nOp, "zero"))
         StandinQueueFaults(43, "writeprotect", 1, &error);
-    if (bToBox && op == OpRangeDownload)
+    if (bToBox && IsOperation(nOp, "range_download"))
         StandinQueueFaults(182, "writeprotect", 1, &error);
 }
 } // namespace
@@ -115,17 +115,17 @@ void Prepare(Operation op, bool bToBox)
 void RunStopPoint(int nPoint)
 {
     g.steps.clear();
-    Operation op = static_cast<Operation>(Draw(OpCount));
+    int nOp = Draw(kPageOperationCount);
     StopAction action = static_cast<StopAction>(Draw(StopActionCount));
     int nMode = Draw(4);
-    bool bHasQuestion = op == OpZero || op == OpRangeDownload;
-    bool bHasWorkerBox = op == OpSet || op == OpZero || op == OpRangeDownload || op == OpVerify;
+    bool bHasQuestion = IsOperation(nOp, "zero") || IsOperation(nOp, "range_download");
+    bool bHasWorkerBox = !IsOperation(nOp, "refresh") && !IsOperation(nOp, "range_get");
     bool bInQuestion = nMode == 0 && bHasQuestion && action != DestroyPage;
     bool bInWorkerBox = nMode == 1 && bHasWorkerBox;
     int nDelay = Draw(kLongestOperationMs);
     char szStep[200];
-    sprintf(szStep, "stop point %d: %s on the real wire, %s %s", nPoint, kOperationNames[op],
-            kStopNames[action],
+    sprintf(szStep, "stop point %d: %s on the real wire, %s %s", nPoint,
+            PageOperationAt(nOp).pszName, kStopNames[action],
             bInQuestion    ? "inside its question"
             : bInWorkerBox ? "while its worker's box is open"
                            : "");
@@ -133,7 +133,7 @@ void RunStopPoint(int nPoint)
     if (!bInQuestion && !bInWorkerBox)
         Step("  after " + std::to_string(nDelay) + " ms");
 
-    Prepare(op, bInWorkerBox);
+    Prepare(nOp, bInWorkerBox);
     if (!bInWorkerBox && Draw(3) == 0)
     {
         WORD wCmd = kCommands[Draw(6)];
@@ -148,7 +148,7 @@ void RunStopPoint(int nPoint)
     theApp.m_bHoldWorkerBoxes = bInWorkerBox;
     g_pendingStop = action;
     theApp.m_pfnInQuestion = bInQuestion ? &StopInQuestion : NULL;
-    Click(kOperationButtons[op]);
+    Click(PageOperationAt(nOp).nButton);
     if (!bInQuestion)
     {
         if (bInWorkerBox)

@@ -30,14 +30,14 @@ void Serve()
 }
 } // namespace
 
-const char* const kOperationNames[OpCount] = {"refresh",        "Set",   "PV zero", "range Get",
-                                              "range Download", "Verify"};
-const int kOperationButtons[OpCount] = {IDC_BTN_REFRESH,        IDC_BTN_SET,
-                                        IDC_BTN_PV_ZERO,        IDC_BTN_RANGE_GET,
-                                        IDC_BTN_RANGE_DOWNLOAD, IDC_BTN_VERIFY};
 const WORD kCommands[6] = {15, 43, 182, 183, 222, 223};
 const char* const kFaults[10] = {"noanswer", "garbled", "parity", "short", "otheraddr",
                                  "busy",     "dr33",    "dr34",   "dr35",  "writeprotect"};
+
+bool IsOperation(int nOperation, const char* pszName)
+{
+    return strcmp(PageOperationAt(nOperation).pszName, pszName) == 0;
+}
 
 CStressApp theApp;
 Campaign g;
@@ -106,9 +106,9 @@ void PrintSummary()
 void Report(const std::string& what)
 {
     // The x86_64 build is run with --x64.
-    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u\n  steps:\n", g.nSeed,
+    printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u%s\n  steps:\n", g.nSeed,
            what.c_str(), sizeof(void*) == 8 ? "--x64 " : "", g.nPlannedStops, g.nPlannedSteps,
-           g.nSeed);
+           g.nSeed, g.bPlainHost ? " plain" : "");
     // The seed reproduces the whole campaign; the last steps show what led to the finding.
     const size_t nShown = 40;
     size_t nFirst = g.steps.size() > nShown ? g.steps.size() - nShown : 0;

@@ -16,18 +16,8 @@ namespace stress
 // A stopped or fed page must be idle again within this time.
 const DWORD kBoundedWait = 20000;
 
-enum Operation
-{
-    OpRefresh,
-    OpSet,
-    OpZero,
-    OpRangeGet,
-    OpRangeDownload,
-    OpVerify,
-    OpCount
-};
-extern const char* const kOperationNames[OpCount];
-extern const int kOperationButtons[OpCount];
+// The operations are the rows of the page's table (PageOperationAt); this names one of them.
+bool IsOperation(int nOperation, const char* pszName);
 
 // The commands the page may send, and the faults of the line (script names).
 extern const WORD kCommands[6];
@@ -73,6 +63,8 @@ extern CStressApp theApp;
 struct Campaign
 {
     unsigned nSeed = 1;
+    // The host's CleanThread only waits and terminates (StandinSetPlainHost).
+    bool bPlainHost = false;
     int nPlannedStops = 0, nPlannedSteps = 0;
     int nStops = 0, nSteps = 0;
     // What has been done so far in the current stop point or since the last idle fuzz step.

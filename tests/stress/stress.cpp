@@ -2,12 +2,15 @@
 // feeds the page random input, checking after each stop point and each step that nothing crashed
 // or hung, that no lock is held and no worker is left, that only the page's commands with sound
 // requests reach the device, and that confirmed writes were confirmed.
-//   kestrum-stress STOPS STEPS [SEED]
+//   kestrum-stress STOPS STEPS [SEED [plain]]
+// With "plain", the host's CleanThread only waits on a worker and terminates it after its limit
+// (StandinSetPlainHost); every termination is reported with the step and the locks it left.
 // The same seed draws the same campaign; the moments of the stops depend on thread timing too.
 #include "StressHost.h"
 
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 using namespace stress;
 
@@ -15,7 +18,7 @@ int main(int argc, char** argv)
 {
     if (argc < 3)
     {
-        fprintf(stderr, "usage: kestrum-stress STOPS STEPS [SEED]\n");
+        fprintf(stderr, "usage: kestrum-stress STOPS STEPS [SEED [plain]]\n");
         return 2;
     }
     int nStops = atoi(argv[1]), nSteps = atoi(argv[2]);
@@ -23,6 +26,8 @@ int main(int argc, char** argv)
     g.nPlannedSteps = nSteps;
     g.nSeed = argc > 3 ? static_cast<unsigned>(strtoul(argv[3], NULL, 10)) : 1;
     g.rng.seed(g.nSeed);
+    g.bPlainHost = argc > 4 && strcmp(argv[4], "plain") == 0;
+    StandinSetPlainHost(g.bPlainHost);
     ::SetUnhandledExceptionFilter(&OnCrash);
     theApp.SetScripted(true);
     Events events;
