@@ -16,7 +16,7 @@ in order; dumps are matched on their own.
                     checker); a sequence is
                     "#sequence NAME", its #> and #? lines, then "#end"
 A PATTERN is a JSON object; the fields it names must be equal in the event. Resource names
-(IDC_BTN_SET) and WM_OPERATION_DONE stand for their numbers in patterns and in commands.
+(IDC_BTN_SET) and the page's private messages (WM_OPERATION_DONE) stand for their numbers in patterns and in commands.
 "controls": N in a dump pattern stands for the number of controls; "control": {"id":..,...} matches
 one control of a dump; several dump patterns may match the same dump.
 An error, hang or terminated event fails the script unless a step expects it, also after the last
@@ -38,7 +38,7 @@ WM_USER = 0x400
 
 
 def symbols():
-    """The resource ids and the page's completion message, by name."""
+    """The resource ids and the page's private messages, by name."""
     ids = {}
     with open(RESOURCE_H, encoding="utf-8") as f:
         for line in f:
@@ -46,8 +46,8 @@ def symbols():
             if m:
                 ids[m.group(1)] = m.group(2)
     with open(PAGE_H, encoding="utf-8-sig") as f:
-        m = re.search(r"#define\s+WM_OPERATION_DONE\s+\(WM_USER \+ (\d+)\)", f.read())
-        ids["WM_OPERATION_DONE"] = str(WM_USER + int(m.group(1)))
+        for name, offset in re.findall(r"#define\s+(WM_\w+)\s+\(WM_USER \+ (\d+)\)", f.read()):
+            ids[name] = str(WM_USER + int(offset))
     return ids
 
 
@@ -55,8 +55,7 @@ SYMBOLS = symbols()
 
 
 def substitute(text):
-    return re.sub(r"\b(IDC_\w+|IDD_\w+|WM_OPERATION_DONE)\b", lambda m: SYMBOLS.get(m.group(1), m.group(1)),
-                  text)
+    return re.sub(r"\b(IDC_\w+|IDD_\w+|WM_\w+)\b", lambda m: SYMBOLS.get(m.group(1), m.group(1)), text)
 
 
 def matches(pattern, event):
