@@ -131,11 +131,16 @@ void CTablePage::EnableButton(int nID, int bEnable)
 // Stops the worker behind *ppThread. The thread object is read under CRIT_THREADOBJECT, so a
 // worker that ends at this moment cannot delete it between our read and our use. The worker is
 // told to stop (its waits, sends and message boxes end at once) and runs its own end, releasing
-// its locks; one that does not end in time is terminated and its HART lock released for it.
+// its locks; one that does not end in time is terminated and its HART lock released for it. Each
+// call is reported with whether the slot held a thread object, so the calls a page makes and their
+// order can be checked.
 void CTablePage::CleanThread(CWinThread** ppThread)
 {
     if (ppThread == NULL)
+    {
+        StandinTrace(JsonLine("clean").AddBool("thread", false).Str().c_str());
         return;
+    }
     HANDLE hThread = NULL;
     DWORD nThreadID = 0;
     AfxLockGlobals(CRIT_THREADOBJECT);
@@ -148,6 +153,7 @@ void CTablePage::CleanThread(CWinThread** ppThread)
                           &hThread, 0, FALSE, DUPLICATE_SAME_ACCESS);
     }
     AfxUnlockGlobals(CRIT_THREADOBJECT);
+    StandinTrace(JsonLine("clean").AddBool("thread", pThread != NULL).Str().c_str());
     if (hThread != NULL)
     {
         if (nThreadID != ::GetCurrentThreadId())
