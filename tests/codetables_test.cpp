@@ -265,6 +265,4 @@ TEST(Catalogue, LabelsKeepTheirCharacters)
     EXPECT_EQ(W(UnitClassTable[125].str), L"ft\u00b7lbf");
     EXPECT_EQ(W(FillFluidTable1[5].str), L"Neobee-M\u20820");
     EXPECT_EQ(W(MaterialTable[2].str), L"N010276   HC");
-    EXPECT_EQ(W(ModuleKeyOwn), L"Kestrum");
-    EXPECT_EQ(W(ModuleKeySibling), L"Tamblin");
 }

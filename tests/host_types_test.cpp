@@ -1,6 +1,6 @@
-// The host's types as the module carries them: the device table copies member by member, the
-// constants have their values, and Kestrum.dll exports nothing of the host's types (a host has
-// their inline members and constants from its own headers and DLLs).
+// The host's types as the module carries them: the device table copies member by member, and
+// Kestrum.dll exports nothing of the host's types (a host has their inline members and constants
+// from its own headers and DLLs).
 #include <gtest/gtest.h>
 
 #include <base.h>
@@ -16,14 +16,8 @@ static_assert(sizeof(FdDeviceMgr().m_dwDevices[0]) == 4, "32-bit words");
 static_assert(std::is_same<decltype(FdDeviceMgr().m_nCount), int>::value, "an int first");
 static_assert(std::is_same<decltype(FdDeviceMgr().m_nCurrent), int>::value, "an int third");
 
-TEST(HostTypesTest, TheDeviceTableCopiesEachMemberAndTheConstantsHaveTheirValues)
+TEST(HostTypesTest, TheDeviceTableCopiesEachMember)
 {
-    EXPECT_EQ(FdDeviceMgr::MaxDeviceCount, 64);
-    EXPECT_EQ(FdDevice::DevCount, 64);
-    EXPECT_EQ(sizeof(FdDeviceMgr().m_dwDevices) / sizeof(DWORD), 64u);
-    EXPECT_EQ(FdInfo::MsgInfoBase, 1024);
-    EXPECT_EQ(FdInfo::MsgClearStatusTree, 1030);
-
     FdDeviceMgr source;
     source.m_nCount = 3;
     source.m_strName = L"COM4";

@@ -172,11 +172,29 @@ TEST(XTimerTest, RunsOutAfterItsPeriodAndCountsAsRunOutBeforeBegin)
     StandinSetTimerPeriod(2000);
 }
 
-TEST(ResStringTest, ResolvesThroughTheLoadedModulesStringTablesElseTheFallback)
+// A string answers only under the key of the module that owns it: the shared strings (5002-5055)
+// under "Tamblin", the page's own under "Kestrum"; any other key, or an id no table holds, gives
+// the fallback.
+TEST(ResStringTest, AnswersOnlyUnderTheOwningModulesKeyElseTheFallback)
 {
     ASSERT_NE(::LoadLibraryW(L"Kestrum.dll"), nullptr);
-    EXPECT_EQ(GetResString(L"Kestrum", 5002, L"fallback"), L"Up Limit");
-    EXPECT_EQ(GetResString(L"Kestrum", 65000, L"fallback"), L"fallback");
-    EXPECT_EQ(GetResString(L"Kestrum", -1, L""), L"");
+    const struct
+    {
+        const wchar_t* pszKey;
+        int nID;
+        const wchar_t* pszExpected;
+    } kCases[] = {
+        {L"Tamblin", 5002, L"Up Limit"},
+        {L"Kestrum", 5002, L"fallback"},
+        {L"Tamblin", 5055, L"Fail to adjust the PV Range."},
+        {L"Kestrum", 44444, L"Kestrum"},
+        {L"Tamblin", 44444, L"fallback"},
+        {L"", 44444, L"fallback"},
+        {L"Kestrum", 65000, L"fallback"},
+        {L"Kestrum", -1, L"fallback"},
+    };
+    for (const auto& c : kCases)
+        EXPECT_EQ(GetResString(c.pszKey, c.nID, L"fallback"), c.pszExpected)
+            << c.pszKey << " " << c.nID;
 }
 } // namespace

@@ -139,12 +139,16 @@ void StandinSetPlainHost(BOOL bPlain)
 // worker that ends at this moment cannot delete it between our read and our use. The worker is
 // told to stop (its waits, sends and message boxes end at once) and runs its own end, releasing
 // its locks; one that does not end in time is terminated and its HART lock released for it. A
-// plain host only waits and terminates (StandinSetPlainHost).
+// plain host only waits and terminates (StandinSetPlainHost). Each call is reported with whether
+// the slot held a thread object, so the calls a page makes and their order can be checked.
 void CTablePage::CleanThread(CWinThread** ppThread)
 {
     ReportCleanUp(ppThread);
     if (ppThread == NULL)
+    {
+        StandinTrace(JsonLine("clean").AddBool("thread", false).Str().c_str());
         return;
+    }
     HANDLE hThread = NULL;
     DWORD nThreadID = 0;
     AfxLockGlobals(CRIT_THREADOBJECT);
@@ -157,6 +161,7 @@ void CTablePage::CleanThread(CWinThread** ppThread)
                           &hThread, 0, FALSE, DUPLICATE_SAME_ACCESS);
     }
     AfxUnlockGlobals(CRIT_THREADOBJECT);
+    StandinTrace(JsonLine("clean").AddBool("thread", pThread != NULL).Str().c_str());
     if (hThread != NULL)
     {
         if (nThreadID != ::GetCurrentThreadId())

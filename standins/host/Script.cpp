@@ -427,12 +427,14 @@ private:
             threads += std::string(i > 0 ? "," : "") + "\"" + PageOperationAt(i).pszName +
                        "\":" + (bSet[i] ? "true" : "false");
         threads += "}";
-        StandinTrace(JsonLine("dump")
-                         .AddRaw("controls", controls)
-                         .AddBool("busy", m_host.Page()->IsPageBusy() != FALSE)
-                         .AddRaw("threads", threads)
-                         .Str()
-                         .c_str());
+        StandinTrace(
+            JsonLine("dump")
+                .AddRaw("title", JsonLine::QuoteText(WindowText(m_host.PageWindow()).c_str()))
+                .AddRaw("controls", controls)
+                .AddBool("busy", m_host.Page()->IsPageBusy() != FALSE)
+                .AddRaw("threads", threads)
+                .Str()
+                .c_str());
     }
 
     static std::string ComboContents(HWND hWnd)
