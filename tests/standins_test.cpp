@@ -92,6 +92,40 @@ TEST_F(ServiceTest, ABaseDataReadFilesOnlyItsOwnBlock)
     EXPECT_EQ(RecordFloat(0, 2352), -3.0f);
 }
 
+// A worker keeps the link it began on: once another thread has changed the link, its sends get no
+// answer (and file nothing) instead of reaching whatever device is found at its index now.
+TEST_F(ServiceTest, AWorkerWhoseLinkAnotherThreadChangedGetsNoAnswer)
+{
+    struct Worker
+    {
+        HANDLE hSent = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+        HANDLE hChanged = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+        BYTE byBefore = 0;
+        BYTE byAfter = 0;
+        static DWORD WINAPI Run(void* pWorker)
+        {
+            Worker& worker = *static_cast<Worker*>(pWorker);
+            worker.byBefore = HartSendCmd(183, 0, NULL, 0);
+            ::SetEvent(worker.hSent);
+            ::WaitForSingleObject(worker.hChanged, INFINITE);
+            worker.byAfter = HartSendCmd(183, 0, NULL, 0);
+            return 0;
+        }
+    } worker;
+    HANDLE hThread = ::CreateThread(NULL, 0, &Worker::Run, &worker, 0, NULL);
+    ASSERT_EQ(::WaitForSingleObject(worker.hSent, 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(StandinOpenLink("sim", NULL));
+    ::SetEvent(worker.hChanged);
+    ::WaitForSingleObject(hThread, 10000);
+    EXPECT_EQ(worker.byBefore, HART_RESULT_DONE);
+    EXPECT_EQ(worker.byAfter, 255) << "the worker's device is gone with its link";
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_DONE)
+        << "the thread that changed it goes on";
+    ::CloseHandle(hThread);
+    ::CloseHandle(worker.hSent);
+    ::CloseHandle(worker.hChanged);
+}
+
 TEST_F(ServiceTest, ProcessRspCodeRejectsEveryResultButDoneUnlessTheScriptSaysOtherwise)
 {
     EXPECT_EQ(FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL), HART_RESULT_DONE);

@@ -16,9 +16,17 @@ class Link
 public:
     virtual ~Link() = default;
     // Sends one request frame (preambles included) and returns the answer frame with its
-    // preambles, or nothing when no answer came in time (after the link's own retries) or the
-    // link is broken. Calls from several threads take their turns, as on a shared wire.
+    // preambles: the addressed device's answer to the same command, or nothing when none came in
+    // time (after the link's own retries), the link is broken or closed, or the calling worker is
+    // being stopped. Calls from several threads take their turns, as on a shared wire.
     virtual std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request) = 0;
+    // Releases the port or connection: an exchange in progress ends without an answer within a
+    // few milliseconds, and every later one gets none. Returns once the port is free to be opened
+    // again. The simulation holds nothing to release.
+    virtual void Close() {}
+    // False when the last exchange found no way to the other end at all (a HART-IP address that
+    // refused or never answered the connection), so that polling further addresses is pointless.
+    virtual bool Reachable() const { return true; }
 };
 
 // Where a real link goes: "serial COMn [rts]" or "hart-ip ADDRESS:PORT", each optionally followed

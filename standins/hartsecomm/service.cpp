@@ -11,12 +11,14 @@
 #include "SimLink.h"
 #include "faults.h"
 
+#include <AnswerLength.h>
 #include <HartFrame.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
 #include <Transmitter.h>
 #include <WireModel.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <memory>
@@ -37,6 +39,9 @@ struct Device
     hartsim::LongAddress address;
     std::string description;
     Record record{};
+    // Unique for the life of the process: an exchange files its answer only into the device it
+    // was for.
+    unsigned nSerial = 0;
 };
 
 struct Service
@@ -47,9 +52,15 @@ struct Service
     std::array<BYTE, HART_MAX_RSP_DATA> lastResponse{};
     BYTE byLastResponseLength = 0;
     std::atomic<bool> realWire{false};
+    unsigned nLastSerial = 0;
+    // Counts the link changes; starts at 1.
+    unsigned nLinkGeneration = 1;
 } g_service;
 
 thread_local WORD t_wLastCommand = 0;
+// The link generation a thread's exchanges go to: set at its first exchange or by its own link
+// change. A worker that began on a link another thread has changed since gets no answer.
+thread_local unsigned t_nLinkGeneration = 0;
 
 class Guard : public StandinGuard
 {
@@ -87,20 +98,27 @@ bool WaitForWire(std::chrono::microseconds duration)
 
 // One exchange as real long frames: the request is encoded, travels over the device's link, and
 // the answer frame that comes back is decoded. The service's lock is not held meanwhile, so the
-// records stay readable while a slow link works. A successful answer is filed in the record and
-// kept as the last response.
+// records stay readable while a slow link works. A successful answer is filed in the record of
+// the device the request went to, found again by its serial after the I/O, and kept as the last
+// response; when that device has gone meanwhile (a link change, a detach, another device at the
+// index), or the answer lacks data the command defines, the exchange has failed and nothing is
+// filed.
 BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
 {
     std::vector<uint8_t> requestFrame, answerFrame;
     std::shared_ptr<hartsecomm::Link> link;
     hartsim::LongAddress address;
+    unsigned nSerial = 0;
     {
         Guard guard;
+        if (t_nLinkGeneration == 0)
+            t_nLinkGeneration = g_service.nLinkGeneration;
         Device* pDevice = FindDevice(byDevice);
-        if (pDevice != NULL && wCmd <= 0xFF)
+        if (pDevice != NULL && wCmd <= 0xFF && t_nLinkGeneration == g_service.nLinkGeneration)
         {
             link = pDevice->link;
             address = pDevice->address;
+            nSerial = pDevice->nSerial;
             requestFrame = hartsim::EncodeRequest({address, static_cast<uint8_t>(wCmd), data});
         }
     }
@@ -111,19 +129,53 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data)
     }
     answerFrame = link->Exchange(requestFrame);
     hartsim::Answer answer;
-    if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None)
+    if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None ||
+        answer.command != wCmd)
         return hartsim::SendResult(std::nullopt);
     BYTE byResult = hartsim::SendResult(answer.responseCode);
-    if (byResult == HART_RESULT_DONE)
+    if (byResult != HART_RESULT_DONE)
+        return byResult;
+    Guard guard;
+    Device* pDevice = FindDevice(byDevice);
+    if (pDevice == NULL || pDevice->nSerial != nSerial ||
+        !hartsim::AnswerIsWhole(static_cast<uint8_t>(wCmd), data, answer.data))
+        return hartsim::SendResult(std::nullopt);
+    hartsim::FillRecord(pDevice->record.data(), static_cast<uint8_t>(wCmd), data, answer.data);
+    g_service.byLastResponseLength = static_cast<BYTE>(answer.data.size());
+    std::copy(answer.data.begin(), answer.data.end(), g_service.lastResponse.begin());
+    return byResult;
+}
+
+// A new device with a serial of its own.
+Device* NewDevice(BYTE byDevice)
+{
+    g_service.devices[byDevice].reset(new Device);
+    g_service.devices[byDevice]->nSerial = ++g_service.nLastSerial;
+    return g_service.devices[byDevice].get();
+}
+
+// Takes every device on a real link away and closes those links, outside the service's lock: a
+// HART-IP link says goodbye to its server. The calling thread's exchanges go on over what it
+// sets up next; other threads' exchanges in progress fail.
+void CloseRealLinks()
+{
+    std::vector<std::shared_ptr<hartsecomm::Link>> links;
     {
         Guard guard;
-        Record* pRecord = FindRecord(byDevice);
-        if (pRecord != NULL)
-            hartsim::FillRecord(pRecord->data(), static_cast<uint8_t>(wCmd), data, answer.data);
-        g_service.byLastResponseLength = static_cast<BYTE>(answer.data.size());
-        std::copy(answer.data.begin(), answer.data.end(), g_service.lastResponse.begin());
+        for (std::unique_ptr<Device>& device : g_service.devices)
+        {
+            if (device != nullptr && device->simulated == nullptr)
+            {
+                if (std::find(links.begin(), links.end(), device->link) == links.end())
+                    links.push_back(device->link);
+                device.reset();
+            }
+        }
+        ++g_service.nLinkGeneration;
+        t_nLinkGeneration = g_service.nLinkGeneration;
     }
-    return byResult;
+    for (const std::shared_ptr<hartsecomm::Link>& link : links)
+        link->Close();
 }
 } // namespace
 
@@ -183,8 +235,7 @@ void StandinAttachTransmitter(BYTE byDevice)
     Guard guard;
     if (byDevice >= STANDIN_MAX_DEVICES)
         return;
-    g_service.devices[byDevice].reset(new Device);
-    Device& device = *g_service.devices[byDevice];
+    Device& device = *NewDevice(byDevice);
     device.simulated = std::make_shared<hartsecomm::SimLink>(g_service.realWire);
     device.link = device.simulated;
     device.address = device.simulated->Address();
@@ -192,15 +243,19 @@ void StandinAttachTransmitter(BYTE byDevice)
     hartsim::FillRecord(device.record.data(), 0, {}, device.simulated->Identity());
 }
 
+// The device is let go outside the service's lock: when it held the last reference to a real
+// link, that link closes its session.
 void StandinDetachTransmitter(BYTE byDevice)
 {
+    std::unique_ptr<Device> gone;
     Guard guard;
     if (byDevice < STANDIN_MAX_DEVICES)
-        g_service.devices[byDevice].reset();
+        gone = std::move(g_service.devices[byDevice]);
 }
 
 void StandinDetachAll()
 {
+    CloseRealLinks();
     Guard guard;
     for (std::unique_ptr<Device>& device : g_service.devices)
         device.reset();
@@ -255,8 +310,10 @@ WORD StandinLastCommand()
     return t_wLastCommand;
 }
 
+// Real links are closed and their devices forgotten; the simulated transmitters stay.
 void StandinResetService()
 {
+    CloseRealLinks();
     Guard guard;
     g_service.scriptedResults.Clear();
     g_service.realWire = false;
@@ -264,12 +321,14 @@ void StandinResetService()
 }
 
 // The devices a real link finds replace every device, at indices from 0 on; "sim" brings back
-// the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1.
+// the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1. The link in use is closed
+// first, so the same port can be opened again.
 bool StandinOpenLink(const std::string& setting, std::string* pError)
 {
     hartsecomm::LinkSetting link;
     std::string error;
     std::shared_ptr<hartsecomm::Link> pLink;
+    CloseRealLinks();
     if (hartsecomm::ParseLinkSetting(setting, &link, &error))
     {
         if (link.kind == hartsecomm::LinkSetting::Serial)
@@ -277,7 +336,11 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
         else if (link.kind == hartsecomm::LinkSetting::HartIp)
             pLink = hartsecomm::OpenHartIpLink(link.target, &error);
     }
-    StandinDetachAll();
+    {
+        Guard guard;
+        for (std::unique_ptr<Device>& device : g_service.devices)
+            device.reset();
+    }
     if (!error.empty())
     {
         StandinTrace(JsonLine("link").Add("setting", setting).Add("error", error).Str().c_str());
@@ -301,8 +364,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     Guard guard;
     for (size_t i = 0; i < found.size() && i < STANDIN_MAX_DEVICES; i++)
     {
-        g_service.devices[i].reset(new Device);
-        Device& device = *g_service.devices[i];
+        Device& device = *NewDevice(static_cast<BYTE>(i));
         device.link = pLink;
         device.address = found[i].address;
         char szAddress[16];

@@ -28,6 +28,11 @@ public:
     virtual void Drop() = 0;
     // "sessions": how many HART-IP sessions were opened so far.
     virtual unsigned Sessions() const = 0;
+    // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
+    // byte every MS milliseconds; 0 ends it), "late-initiate MS" (a HART-IP server answers session
+    // initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through
+    // requests without any response). False for a fault the port does not know.
+    virtual bool Fault(const std::string& name, unsigned long value) = 0;
 };
 
 // Both return nothing, with a reason, when the port cannot be made.

@@ -4,12 +4,12 @@
 //   kestrum-xmtrd --hart-ip 127.0.0.1:PORT [OPTIONS] serves HART-IP (port 0: any free one)
 // Options: --wire fast|real (default real: 1200 bit/s), --set KEY=VALUE (a transmitter variable,
 // as the host script's xmtr command; repeatable), --max-idle MS (the longest inactivity timer a
-// HART-IP session gets; default 600000).
+// HART-IP session gets, 1 to 86400000; default 600000).
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
-// garble N, mute N, drop (ends the HART-IP session), sessions (answered "ok N": the sessions
-// opened so far), answered ("ok N": the answers sent so far). The program ends when its input
-// ends.
+// garble N, mute N, noise MS, late-initiate MS, unanswered N (see Port.h), drop (ends the HART-IP
+// session), sessions (answered "ok N": the sessions opened so far), answered ("ok N": the answers
+// sent so far). The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -25,11 +25,26 @@
 namespace
 {
 
+// The longest inactivity timer --max-idle may grant: a day.
+constexpr unsigned long kMaxIdle = 86400000;
+
 int Usage()
 {
     std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip ADDRESS:PORT [--wire fast|real] "
                          "[--max-idle MS] [--set KEY=VALUE]...\n");
     return 2;
+}
+
+// "NAME N" for a fault of the port; false when the port does not know it.
+bool PortFault(xmtrd::Port& port, const std::string& line)
+{
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string::npos)
+        return false;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(line.c_str() + blank + 1, &end, 10);
+    return end != line.c_str() + blank + 1 && *end == '\0' &&
+           port.Fault(line.substr(0, blank), value);
 }
 
 // Serves the port and the controller until standard input ends.
@@ -64,7 +79,7 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             }
             if (line == "drop")
                 port.Drop();
-            else if (!device.Control(line, &error))
+            else if (!PortFault(port, line) && !device.Control(line, &error))
             {
                 std::printf("error %s\n", error.c_str());
                 std::fflush(stdout);
@@ -99,11 +114,17 @@ int main(int argc, char** argv)
         else if (arg == "--set" && i + 1 < argc)
             settings.push_back(argv[++i]);
         else if (arg == "--max-idle" && i + 1 < argc)
-            maxIdle = std::strtoul(argv[++i], nullptr, 10);
+        {
+            const std::string text = argv[++i];
+            maxIdle = text.empty() || text.size() > 8 ||
+                              text.find_first_not_of("0123456789") != std::string::npos
+                          ? 0
+                          : std::stoul(text);
+        }
         else
             return Usage();
     }
-    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > 0xFFFFFFFF)
+    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > kMaxIdle)
         return Usage();
     xmtrd::Device device(wire == "real");
     for (const std::string& setting : settings)

@@ -12,6 +12,7 @@ carry out over a real link go elsewhere ({where} in a line stands for where the 
    #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
    #~ sessions N       checks that the server has opened N HART-IP sessions so far
    #~ pause S          lets S seconds pass with the host idle
+   #~ within S         checks that the host carries out the lines sent so far within S seconds
    #~ kill             kills the transmitter program
    #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
    #~ hold-session     takes the HART-IP session as another client; release-session ends it
@@ -59,12 +60,12 @@ class Host:
         self.process.stdin.write((line + "\n").encode("utf-8"))
         self.process.stdin.flush()
 
-    def sync(self):
+    def sync(self, limit=LIMIT):
         """Waits until the host has carried out every line sent so far."""
         with self.changed:
             count = sum(1 for e in self.events if e.get("op") == "IsPageBusy")
         self.send("call IsPageBusy")
-        deadline = time.monotonic() + LIMIT
+        deadline = time.monotonic() + limit
         with self.changed:
             while sum(1 for e in self.events if e.get("op") == "IsPageBusy") <= count:
                 left = deadline - time.monotonic()
@@ -173,6 +174,14 @@ def main():
                 if words[0] == "kill-after":
                     time.sleep(float(words[1]))
                     transmitter.kill()
+                    continue
+                if words[0] == "within":
+                    started = time.monotonic()
+                    try:
+                        host.sync(float(words[1]))
+                    except TimeoutError:
+                        host.sync()
+                        failures.append(f"{line}: the host took {time.monotonic() - started:.1f} s")
                     continue
                 host.sync()
                 if words[0] == "xmtrd":
