@@ -189,12 +189,9 @@ int RunScripted(const char* pszFile)
     ::DestroyWindow(hFrame);
     return nResult;
 }
-} // namespace
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
-    for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
-        StandinAttachTransmitter(static_cast<BYTE>(i));
     if (argc == 3 && strcmp(argv[1], "--script") == 0)
         return RunScripted(argv[2]);
     if (argc == 1)
@@ -208,4 +205,16 @@ int main(int argc, char** argv)
     }
     fprintf(stderr, "usage: kestrum-host [--script FILE|-] [--link LINK]\n");
     return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
+        StandinAttachTransmitter(static_cast<BYTE>(i));
+    const int nResult = Run(argc, argv);
+    // A real link's session is closed here, while the process still runs normally, not when the
+    // service's DLL is unloaded at its end.
+    StandinResetService();
+    return nResult;
 }
