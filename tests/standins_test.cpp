@@ -9,6 +9,8 @@
 #include <StandinHart.h>
 #include <hartSeComm.h>
 
+#include "silent_listener.h"
+
 #include <string.h>
 #include <vector>
 
@@ -124,6 +126,37 @@ TEST_F(ServiceTest, AWorkerWhoseLinkAnotherThreadChangedGetsNoAnswer)
     ::CloseHandle(hThread);
     ::CloseHandle(worker.hSent);
     ::CloseHandle(worker.hChanged);
+}
+
+// A scan of 16 polling addresses behind a HART-IP server that never answers would take 16
+// exchanges of 5 s; stopped, it ends after the address being polled, with no device.
+TEST_F(ServiceTest, AStoppedDeviceSearchEndsAfterTheAddressBeingPolled)
+{
+    const unsigned short nPort = OpenSilentListener();
+    ASSERT_NE(nPort, 0);
+    struct Search
+    {
+        std::string setting;
+        bool bOpened = false;
+        static DWORD WINAPI Run(void* pSearch)
+        {
+            Search& search = *static_cast<Search*>(pSearch);
+            search.bOpened = StandinOpenLink(search.setting, NULL);
+            return 0;
+        }
+    } search;
+    search.setting = "hart-ip 127.0.0.1:" + std::to_string(nPort) + " scan";
+    const ULONGLONG ullStart = ::GetTickCount64();
+    HANDLE hThread = ::CreateThread(NULL, 0, &Search::Run, &search, 0, NULL);
+    ::Sleep(500);
+    StandinStopLinkSearch();
+    EXPECT_EQ(::WaitForSingleObject(hThread, 20000), WAIT_OBJECT_0);
+    EXPECT_LT(::GetTickCount64() - ullStart, 10000u);
+    EXPECT_TRUE(search.bOpened);
+    std::vector<BYTE> record(kRecordSize);
+    EXPECT_EQ(HartGetDevTable(0, record.data(), kRecordSize), 0) << "no device answered";
+    ::CloseHandle(hThread);
+    StandinOpenLink("sim", NULL);
 }
 
 TEST_F(ServiceTest, ProcessRspCodeRejectsEveryResultButDoneUnlessTheScriptSaysOtherwise)

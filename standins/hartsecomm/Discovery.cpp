@@ -24,10 +24,11 @@ bool AddressFromIdentity(const std::vector<uint8_t>& identity, hartsim::LongAddr
     return true;
 }
 
-std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress)
+std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress,
+                                     const BeforePoll& beforePoll)
 {
     std::vector<FoundDevice> found;
-    for (uint8_t poll = 0; poll <= lastPollingAddress; ++poll)
+    for (uint8_t poll = 0; poll <= lastPollingAddress && beforePoll(poll); ++poll)
     {
         hartsim::ShortFrame request;
         request.pollingAddress = poll;

@@ -6,8 +6,8 @@
 #include <JsonLine.h>
 #include <StandinSync.h>
 
-#include "Discovery.h"
 #include "Link.h"
+#include "LinkSearch.h"
 #include "SimLink.h"
 #include "faults.h"
 
@@ -355,7 +355,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
             StandinAttachTransmitter(static_cast<BYTE>(i));
     }
     else
-        found = hartsecomm::FindDevices(*pLink, link.lastPollingAddress);
+        found = hartsecomm::SearchServingWindow(pLink, link.lastPollingAddress);
     StandinTrace(JsonLine("link")
                      .Add("setting", setting)
                      .Add("found", static_cast<int>(found.size()))
@@ -382,6 +382,11 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
                          .c_str());
     }
     return true;
+}
+
+void StandinStopLinkSearch()
+{
+    hartsecomm::StopSearch();
 }
 
 std::string StandinDescribeDevice(BYTE byDevice)
