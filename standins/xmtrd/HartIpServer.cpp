@@ -115,6 +115,7 @@ public:
     }
 
     unsigned Sessions() const override { return sessions_; }
+    unsigned SessionsClosed() const override { return closed_; }
 
     bool Fault(const std::string& name, unsigned long value) override
     {
@@ -222,6 +223,8 @@ private:
         else if (request.id != hartip::kKeepAlive && request.id != hartip::kSessionClose)
             return Refuse(socket, request, hartip::kServiceUnavailable);
         lastHeard_ = Clock::now();
+        if (request.id == hartip::kSessionClose)
+            ++closed_;
         return Send(socket, response) && request.id != hartip::kSessionClose;
     }
 
@@ -261,6 +264,7 @@ private:
     std::string where_;
     uint32_t maxIdle_;
     unsigned sessions_ = 0;
+    unsigned closed_ = 0;
     std::vector<Client> clients_;
     int session_ = -1;
     uint32_t timer_ = 0;

@@ -28,6 +28,8 @@ public:
     virtual void Drop() = 0;
     // "sessions": how many HART-IP sessions were opened so far.
     virtual unsigned Sessions() const = 0;
+    // "closed": how many sessions their host closed with a Session Close.
+    virtual unsigned SessionsClosed() const = 0;
     // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
     // byte every MS milliseconds; 0 ends it), "late-initiate MS" (a HART-IP server answers session
     // initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through

@@ -49,6 +49,7 @@ public:
     }
     void Drop() override {}
     unsigned Sessions() const override { return 0; }
+    unsigned SessionsClosed() const override { return 0; }
 
     bool Fault(const std::string& name, unsigned long value) override
     {

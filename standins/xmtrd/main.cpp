@@ -8,7 +8,8 @@
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
 // garble N, mute N, noise MS, late-initiate MS, unanswered N (see Port.h), drop (ends the HART-IP
-// session), sessions (answered "ok N": the sessions opened so far), answered ("ok N": the answers
+// session), sessions (answered "ok N": the sessions opened so far), closed ("ok N": the sessions
+// their host closed), answered ("ok N": the answers
 // sent so far). The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
@@ -71,9 +72,11 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             std::string error;
-            if (line == "sessions" || line == "answered")
+            if (line == "sessions" || line == "closed" || line == "answered")
             {
-                std::printf("ok %u\n", line == "sessions" ? port.Sessions() : device.Answered());
+                std::printf("ok %u\n", line == "sessions" ? port.Sessions()
+                                       : line == "closed" ? port.SessionsClosed()
+                                                          : device.Answered());
                 std::fflush(stdout);
                 continue;
             }

@@ -17,6 +17,7 @@ carry out over a real link go elsewhere ({where} in a line stands for where the 
    #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
    #~ hold-session     takes the HART-IP session as another client; release-session ends it
    #~ refused-session  checks that the server refuses a second client's session
+   #~ closed-at-end    checks that the host closes its HART-IP session when it ends
 Everything is bounded in time; the programs this starts are ended before it returns."""
 import json
 import os
@@ -162,6 +163,7 @@ def main():
         os.symlink(transmitter.where, device)
     host = Host(host_command)
     holder = None
+    closed_before = None
     try:
         host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
         for line in run_lines:
@@ -198,6 +200,8 @@ def main():
                     holder = SessionHolder(transmitter.where)
                 elif words[0] == "release-session":
                     holder.close()
+                elif words[0] == "closed-at-end":
+                    closed_before = int(transmitter.control("closed")[0])
                 elif words[0] == "refused-session":
                     second = SessionHolder(transmitter.where)
                     second.close()
@@ -210,6 +214,8 @@ def main():
         problem = host.finish()
         if problem:
             failures.append(problem)
+        if closed_before is not None and int(transmitter.control("closed")[0]) <= closed_before:
+            failures.append("the host ended without closing its HART-IP session")
     finally:
         if host.process.poll() is None:
             host.process.kill()
