@@ -154,9 +154,16 @@ Device* NewDevice(BYTE byDevice)
     return g_service.devices[byDevice].get();
 }
 
+// A link change: workers that began before it get no answer from now on; the calling thread's
+// exchanges go on over what it sets up next. The service's lock is held.
+void NewLinkGeneration()
+{
+    ++g_service.nLinkGeneration;
+    t_nLinkGeneration = g_service.nLinkGeneration;
+}
+
 // Takes every device on a real link away and closes those links, outside the service's lock: a
-// HART-IP link says goodbye to its server. The calling thread's exchanges go on over what it
-// sets up next; other threads' exchanges in progress fail.
+// HART-IP link says goodbye to its server. When there were any, that is a link change.
 void CloseRealLinks()
 {
     std::vector<std::shared_ptr<hartsecomm::Link>> links;
@@ -171,8 +178,8 @@ void CloseRealLinks()
                 device.reset();
             }
         }
-        ++g_service.nLinkGeneration;
-        t_nLinkGeneration = g_service.nLinkGeneration;
+        if (!links.empty())
+            NewLinkGeneration();
     }
     for (const std::shared_ptr<hartsecomm::Link>& link : links)
         link->Close();
@@ -329,6 +336,10 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     std::string error;
     std::shared_ptr<hartsecomm::Link> pLink;
     CloseRealLinks();
+    {
+        Guard guard;
+        NewLinkGeneration();
+    }
     if (hartsecomm::ParseLinkSetting(setting, &link, &error))
     {
         if (link.kind == hartsecomm::LinkSetting::Serial)
