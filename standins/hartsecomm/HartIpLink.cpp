@@ -1,6 +1,8 @@
-// HART-IP over TCP as a primary host: a session is initiated on the first exchange (and again
-// after the server or the network ended one), each request travels as a pass-through message, a
-// keep-alive holds an idle session open, and the session is closed when the link closes.
+// HART-IP over TCP or UDP as a primary host: a session is initiated on the first exchange (and
+// again after the server or the network ended one), each request travels as a pass-through
+// message, a keep-alive holds an idle session open, and the session is closed when the link
+// closes. Over UDP each message is one datagram, and a request whose response does not come
+// within kDatagramRetry is sent again with the same sequence number.
 #include <winsock2.h>
 #include <ws2tcpip.h>
 
@@ -26,6 +28,12 @@ const DWORD kResponseTimeout = 5000;
 // A session close when the link goes: the server ends the session by its timer anyway.
 const DWORD kCloseTimeout = 500;
 const uint32_t kInactivityTimer = 60000;
+// Over UDP: how long a datagram may stay unanswered before it is taken as lost and sent again (a
+// gateway's own exchange on a 1200 bit/s wire takes up to about a second); for a keep-alive no
+// longer than the keep-alive period, so that its retry comes within the session's timer.
+const DWORD kDatagramRetry = 1000;
+// The largest HART-IP message a datagram carries here: the header and a pass-through frame.
+constexpr std::size_t kLargestDatagram = 1024;
 // Keep-alives go out when the session has been idle for this share of its timer, but never more
 // often than kKeepAliveFloor: a granted timer of a few milliseconds must not turn into
 // back-to-back keep-alives.
@@ -36,7 +44,7 @@ class HartIpLink final : public Link
 {
 public:
     // Takes over one Winsock start-up of the caller.
-    explicit HartIpLink(const sockaddr_in& address) : address_(address)
+    HartIpLink(const sockaddr_in& address, bool udp) : address_(address), udp_(udp)
     {
         stop_ = ::CreateEventW(NULL, TRUE, FALSE, NULL);
         newSession_ = ::CreateEventW(NULL, FALSE, FALSE, NULL);
@@ -66,7 +74,7 @@ public:
         passThrough.body.assign(request.begin() + static_cast<std::ptrdiff_t>(start),
                                 request.end());
         hartip::Message response;
-        if (socket_ != INVALID_SOCKET && ServerHasSpoken())
+        if (socket_ != INVALID_SOCKET && ServerEndedSession())
             CloseSession();
         if ((socket_ == INVALID_SOCKET && !InitiateSession(clock)) ||
             !Transact(passThrough, &response, clock))
@@ -106,7 +114,8 @@ public:
 private:
     bool InitiateSession(const ExchangeClock& clock)
     {
-        socket_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        socket_ = udp_ ? ::socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP)
+                       : ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
         if (socket_ == INVALID_SOCKET)
             return false;
         reachable_ = Connect(clock);
@@ -178,14 +187,27 @@ private:
         request.sequence = ++sequence_;
         const std::vector<uint8_t> bytes = hartip::Encode(request);
         const ExchangeClock responseClock(std::min(kResponseTimeout, clock.Left()));
-        bool bAnswered =
-            ::send(socket_, reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
+        bool bAnswered = SendBytes(bytes);
         while (bAnswered)
         {
             std::vector<uint8_t> received;
-            bAnswered =
-                ReceiveMessage(&received, responseClock) && hartip::Decode(received, response);
+            if (udp_)
+            {
+                const DWORD dwTry = request.id == hartip::kKeepAlive
+                                        ? std::min<DWORD>(kDatagramRetry, keepAliveAfter_)
+                                        : kDatagramRetry;
+                const Datagram got = ReceiveDatagram(
+                    &received, ExchangeClock(std::min(dwTry, responseClock.Left())));
+                if (got == Datagram::Lost && !responseClock.Over())
+                {
+                    bAnswered = SendBytes(bytes);
+                    continue;
+                }
+                bAnswered = got == Datagram::Received;
+            }
+            else
+                bAnswered = ReceiveMessage(&received, responseClock);
+            bAnswered = bAnswered && hartip::Decode(received, response);
             if (bAnswered && response->type == hartip::kResponse &&
                 response->sequence != request.sequence)
                 continue;
@@ -255,15 +277,71 @@ private:
         return true;
     }
 
-    // Between transactions a server sends nothing unless it ends the session (an error message, or
-    // the connection closed after its inactivity timer ran out).
-    bool ServerHasSpoken()
+    bool SendBytes(const std::vector<uint8_t>& bytes)
+    {
+        return ::send(socket_, reinterpret_cast<const char*>(bytes.data()),
+                      static_cast<int>(bytes.size()), 0) == static_cast<int>(bytes.size());
+    }
+
+    bool Readable()
     {
         fd_set readable;
         FD_ZERO(&readable);
         FD_SET(socket_, &readable);
         timeval now = {0, 0};
         return ::select(0, &readable, NULL, NULL, &now) != 0;
+    }
+
+    // Between transactions a server sends nothing unless it ends the session (an error message, or
+    // over TCP the connection closed after its inactivity timer ran out). Over UDP, responses that
+    // come late (to a request sent twice) are read and passed over.
+    bool ServerEndedSession()
+    {
+        while (udp_ && Readable())
+        {
+            std::vector<uint8_t> received;
+            hartip::Message message;
+            if (ReceiveDatagram(&received, ExchangeClock(0)) != Datagram::Received ||
+                !hartip::Decode(received, &message) || message.type != hartip::kResponse)
+                return true;
+        }
+        return !udp_ && Readable();
+    }
+
+    enum class Datagram
+    {
+        Received,
+        Lost,
+        Failed
+    };
+
+    // One datagram within the clock; Lost when none came.
+    Datagram ReceiveDatagram(std::vector<uint8_t>* datagram, const ExchangeClock& clock)
+    {
+        for (;;)
+        {
+            if (Stopping(abort_))
+                return Datagram::Failed;
+            fd_set readable;
+            FD_ZERO(&readable);
+            FD_SET(socket_, &readable);
+            const DWORD dwSlice = std::min(kWaitSlice, clock.Left());
+            timeval timeout = {0, static_cast<long>(dwSlice * 1000)};
+            const int nReady = ::select(0, &readable, NULL, NULL, &timeout);
+            if (nReady < 0)
+                return Datagram::Failed;
+            if (nReady > 0)
+                break;
+            if (clock.Over())
+                return Datagram::Lost;
+        }
+        datagram->resize(kLargestDatagram);
+        const int nRead = ::recv(socket_, reinterpret_cast<char*>(datagram->data()),
+                                 static_cast<int>(datagram->size()), 0);
+        if (nRead <= 0)
+            return Datagram::Failed;
+        datagram->resize(static_cast<std::size_t>(nRead));
+        return Datagram::Received;
     }
 
     void CloseSession()
@@ -297,6 +375,7 @@ private:
     }
 
     sockaddr_in address_;
+    const bool udp_;
     LinkTurn turn_;
     // Set once by Close: no exchange starts after it.
     std::atomic<bool> closed_{false};
@@ -315,7 +394,7 @@ private:
 };
 } // namespace
 
-std::shared_ptr<Link> OpenHartIpLink(const std::string& address, std::string* error)
+std::shared_ptr<Link> OpenHartIpLink(const std::string& address, bool udp, std::string* error)
 {
     WSADATA wsa;
     if (::WSAStartup(MAKEWORD(2, 2), &wsa) != 0)
@@ -339,7 +418,7 @@ std::shared_ptr<Link> OpenHartIpLink(const std::string& address, std::string* er
         return nullptr;
     }
     socketAddress.sin_port = htons(static_cast<u_short>(port));
-    return std::make_shared<HartIpLink>(socketAddress);
+    return std::make_shared<HartIpLink>(socketAddress, udp);
 }
 
 } // namespace hartsecomm

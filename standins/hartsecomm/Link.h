@@ -29,8 +29,9 @@ public:
     virtual bool Reachable() const { return true; }
 };
 
-// Where a real link goes: "serial COMn [rts]" or "hart-ip ADDRESS:PORT", each optionally followed
-// by "scan" (poll addresses 0-15 instead of 0 only). "sim" is the in-process simulation.
+// Where a real link goes: "serial COMn [rts]" or "hart-ip [udp|tcp] ADDRESS:PORT" (TCP unless
+// "udp"), each optionally followed by "scan" (poll addresses 0-15 instead of 0 only). "sim" is the
+// in-process simulation.
 struct LinkSetting
 {
     enum Kind
@@ -42,6 +43,8 @@ struct LinkSetting
     std::string target;
     // Key the modem's transmitter with RTS.
     bool keyWithRts = false;
+    // HART-IP over UDP instead of TCP.
+    bool udp = false;
     uint8_t lastPollingAddress = 0;
 };
 
@@ -51,6 +54,6 @@ bool ParseLinkSetting(const std::string& text, LinkSetting* setting, std::string
 // Both return nothing, with a reason, when the port or address cannot be opened; a HART-IP link
 // connects on its first exchange.
 std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, std::string* error);
-std::shared_ptr<Link> OpenHartIpLink(const std::string& address, std::string* error);
+std::shared_ptr<Link> OpenHartIpLink(const std::string& address, bool udp, std::string* error);
 
 } // namespace hartsecomm

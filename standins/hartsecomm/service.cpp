@@ -345,7 +345,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
         if (link.kind == hartsecomm::LinkSetting::Serial)
             pLink = hartsecomm::OpenSerialLink(link.target, link.keyWithRts, &error);
         else if (link.kind == hartsecomm::LinkSetting::HartIp)
-            pLink = hartsecomm::OpenHartIpLink(link.target, &error);
+            pLink = hartsecomm::OpenHartIpLink(link.target, link.udp, &error);
     }
     {
         Guard guard;

@@ -43,5 +43,8 @@ std::unique_ptr<Port> OpenPty(Device& device, std::string* error);
 // inactivity timer is longer than maxIdle milliseconds.
 std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
                                        std::string* error);
+// The same over UDP; the fault "lose N" drops the next N datagrams that arrive.
+std::unique_ptr<Port> OpenHartIpUdpServer(Device& device, const std::string& address,
+                                          uint32_t maxIdle, std::string* error);
 
 } // namespace xmtrd

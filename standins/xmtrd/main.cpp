@@ -2,6 +2,7 @@
 // processes.
 //   kestrum-xmtrd --pty [OPTIONS]                  serves a pseudo-terminal
 //   kestrum-xmtrd --hart-ip 127.0.0.1:PORT [OPTIONS] serves HART-IP (port 0: any free one)
+//   kestrum-xmtrd --hart-ip-udp 127.0.0.1:PORT [OPTIONS] the same over UDP
 // Options: --wire fast|real (default real: 1200 bit/s), --set KEY=VALUE (a transmitter variable,
 // as the host script's xmtr command; repeatable), --max-idle MS (the longest inactivity timer a
 // HART-IP session gets, 1 to 86400000; default 600000).
@@ -31,8 +32,8 @@ constexpr unsigned long kMaxIdle = 86400000;
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip ADDRESS:PORT [--wire fast|real] "
-                         "[--max-idle MS] [--set KEY=VALUE]...\n");
+    std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip|--hart-ip-udp ADDRESS:PORT "
+                         "[--wire fast|real] [--max-idle MS] [--set KEY=VALUE]...\n");
     return 2;
 }
 
@@ -107,7 +108,7 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--pty")
             mode = arg;
-        else if (arg == "--hart-ip" && i + 1 < argc)
+        else if ((arg == "--hart-ip" || arg == "--hart-ip-udp") && i + 1 < argc)
         {
             mode = arg;
             address = argv[++i];
@@ -145,9 +146,10 @@ int main(int argc, char** argv)
     }
     std::string error;
     std::unique_ptr<xmtrd::Port> port =
-        mode == "--pty"
-            ? xmtrd::OpenPty(device, &error)
-            : xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
+        mode == "--pty" ? xmtrd::OpenPty(device, &error)
+        : mode == "--hart-ip"
+            ? xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error)
+            : xmtrd::OpenHartIpUdpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
     if (port == nullptr)
     {
         std::fprintf(stderr, "kestrum-xmtrd: %s\n", error.c_str());

@@ -2,11 +2,11 @@
 """Runs a host script over a real link against kestrum-xmtrd and checks its events like
 check_script.py does.
 
-   run_link.py HOST XMTRD serial|hart-ip SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
+   run_link.py HOST XMTRD serial|hart-ip|hart-ip-udp SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
 
 HOST is the host's command line joined by ';'. The transmitter program serves a pseudo-terminal
-(Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP on 127.0.0.1 at a
-free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
+(Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP (over TCP, or UDP
+with hart-ip-udp) on 127.0.0.1 at a free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
 carry out over a real link go elsewhere ({where} in a line stands for where the port is), after the host has done everything before them:
    xmtr KEY VALUE      sets the variable in the transmitter program
    #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
@@ -93,7 +93,7 @@ class Transmitter:
     """kestrum-xmtrd; it ends by itself when its input closes."""
 
     def __init__(self, program, kind, wire, max_idle):
-        port = ["--pty"] if kind == "serial" else ["--hart-ip", "127.0.0.1:0", "--max-idle", max_idle]
+        port = ["--pty"] if kind == "serial" else ["--" + kind, "127.0.0.1:0", "--max-idle", max_idle]
         self.process = subprocess.Popen([program] + port + ["--wire", wire], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE)
         self.where = self.process.stdout.readline().decode().split()[1]
@@ -165,7 +165,8 @@ def main():
     holder = None
     closed_before = None
     try:
-        host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
+        target = {"serial": f"serial COM{com}", "hart-ip": "hart-ip ", "hart-ip-udp": "hart-ip udp "}
+        host.send("link " + target[kind] + ("" if kind == "serial" else transmitter.where))
         for line in run_lines:
             line = line.rstrip("\n").replace("{where}", transmitter.where)
             if line.startswith("xmtr "):
@@ -215,7 +216,7 @@ def main():
         if problem:
             failures.append(problem)
         if closed_before is not None and int(transmitter.control("closed")[0]) <= closed_before:
-            failures.append("the host ended without closing its HART-IP session")
+            failures.append("the host ended without closing its HART-IP session (" + " ".join(transmitter.control("sessions")) + " sessions)")
     finally:
         if host.process.poll() is None:
             host.process.kill()
