@@ -31,8 +31,10 @@ public:
     // "closed": how many sessions their host closed with a Session Close.
     virtual unsigned SessionsClosed() const = 0;
     // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
-    // byte every MS milliseconds; 0 ends it), "late-initiate MS" (a HART-IP server answers session
-    // initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through
+    // byte every MS milliseconds; 0 ends it), "echo N" (it sends the next N requests back before
+    // their answers, as a half-duplex modem does), "wrongcommand N" (the device answers the next N
+    // long requests as if they were command 15), "late-initiate MS" (a HART-IP server answers
+    // session initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through
     // requests without any response). False for a fault the port does not know.
     virtual bool Fault(const std::string& name, unsigned long value) = 0;
 };

@@ -5,6 +5,7 @@
 #include "Port.h"
 
 #include <FrameScanner.h>
+#include <HartFrame.h>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -53,10 +54,17 @@ public:
 
     bool Fault(const std::string& name, unsigned long value) override
     {
-        if (name != "noise")
+        if (name == "echo")
+            echo_ = value;
+        else if (name == "wrongcommand")
+            wrongCommand_ = value;
+        else if (name == "noise")
+        {
+            noisePeriod_ = std::chrono::milliseconds(value);
+            nextNoise_ = Clock::now() + noisePeriod_;
+        }
+        else
             return false;
-        noisePeriod_ = std::chrono::milliseconds(value);
-        nextNoise_ = Clock::now() + noisePeriod_;
         return true;
     }
 
@@ -79,7 +87,18 @@ public:
         std::vector<uint8_t> request;
         while (scanner_.Take(&request))
         {
-            const std::vector<uint8_t> answer = device_.Answer(request);
+            // Through a half-duplex modem the master hears its own request first.
+            std::vector<uint8_t> answer;
+            if (echo_ > 0)
+            {
+                --echo_;
+                answer = request;
+            }
+            const bool wrong = wrongCommand_ > 0 && AsCommand15(&request);
+            const std::vector<uint8_t> own = device_.Answer(request);
+            if (wrong && !own.empty())
+                --wrongCommand_;
+            answer.insert(answer.end(), own.begin(), own.end());
             if (answer.empty())
                 continue;
             const hartsim::WireModel& wire = device_.Wire();
@@ -100,6 +119,23 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
+    // Turns a long request into one for command 15 (no data), so that the device answers another
+    // command than the master asked; false for a short frame.
+    static bool AsCommand15(std::vector<uint8_t>* request)
+    {
+        std::size_t start = 0;
+        while (start < request->size() && (*request)[start] == hartsim::kPreamble)
+            ++start;
+        constexpr std::size_t kCommandAt = 6;
+        if (start + kCommandAt + 2 > request->size() || (*request)[start] != hartsim::kDelimiterStx)
+            return false;
+        request->resize(start + kCommandAt + 2);
+        (*request)[start + kCommandAt] = 15;
+        (*request)[start + kCommandAt + 1] = 0;
+        request->push_back(hartsim::Checksum(request->data() + start, request->size() - start));
+        return true;
+    }
+
     // A byte that cannot start a frame, between the answers.
     void SendNoise()
     {
@@ -118,6 +154,8 @@ private:
     std::string path_;
     hartsim::FrameScanner scanner_;
     Clock::time_point lastByte_;
+    unsigned long echo_ = 0;
+    unsigned long wrongCommand_ = 0;
     std::chrono::milliseconds noisePeriod_{0};
     Clock::time_point nextNoise_;
 };
