@@ -5,6 +5,9 @@
 # line gives the counts, and a failure prints the seed and the steps that reproduce it.
 #   scripts/stress.sh [--x64] [STOPS] [STEPS] [SEED] [plain]
 # "plain": the host's CleanThread only waits on a worker and terminates it after its limit.
+# With --link serial|hart-ip the campaign runs over that real link against kestrum-xmtrd instead,
+# with line faults drawn at random (tests/link/link_stress.py); its line adds misfiled answers.
+#   scripts/stress.sh [--x64] [--link serial|hart-ip] [STOPS] [STEPS] [SEED]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 preset=x86
@@ -12,12 +15,22 @@ if [ "${1:-}" = --x64 ]; then
     preset=x64
     shift
 fi
+link=
+if [ "${1:-}" = --link ]; then
+    link=$2
+    shift 2
+fi
 stops=${1:-60}
 steps=${2:-300}
 seed=${3:-1}
 host=${4:-}
 scripts/setup.sh
 cmake --preset $preset >/dev/null
+if [ -n "$link" ]; then
+    cmake --build --preset $preset --target kestrum-host Kestrum kestrum-xmtrd >/dev/null
+    exec python3 tests/link/link_stress.py "scripts/wine-run.sh;build/$preset/bin/kestrum-host.exe" \
+        build/native-xmtrd/kestrum-xmtrd "$link" "$stops" "$steps" "$seed"
+fi
 cmake --build --preset $preset --target kestrum-stress >/dev/null
 cd build/$preset/bin
 ../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed" $host

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the whole suite twice, on the 32-bit (i686) build, the
 # product, under the 32-bit Wine, and on the x86_64 build under the system's Wine; then a bounded
-# stress campaign on each build, the window-free parts natively under sanitizers with a bounded
-# fuzzer run, and an inspection of the i686 DLL.
+# stress campaign on each build and over each real link, the window-free parts natively under
+# sanitizers with a bounded fuzzer run, and an inspection of the i686 DLL.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh
@@ -14,5 +14,7 @@ for preset in x86 x64; do
 done
 scripts/stress.sh 60 300
 scripts/stress.sh --x64 60 300
+scripts/stress.sh --link serial 5 10
+scripts/stress.sh --link hart-ip 5 10
 scripts/native.sh
 scripts/check-dll32.sh build/x86/bin/Kestrum.dll

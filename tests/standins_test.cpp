@@ -9,6 +9,8 @@
 #include <StandinHart.h>
 #include <hartSeComm.h>
 
+#include "silent_listener.h"
+
 #include <string.h>
 #include <vector>
 
@@ -90,6 +92,71 @@ TEST_F(ServiceTest, ABaseDataReadFilesOnlyItsOwnBlock)
     BYTE byLast = 2;
     ASSERT_EQ(HartSendCmd(223, 0, &byLast, 1), HART_RESULT_DONE);
     EXPECT_EQ(RecordFloat(0, 2352), -3.0f);
+}
+
+// A worker keeps the link it began on: once another thread has changed the link, its sends get no
+// answer (and file nothing) instead of reaching whatever device is found at its index now.
+TEST_F(ServiceTest, AWorkerWhoseLinkAnotherThreadChangedGetsNoAnswer)
+{
+    struct Worker
+    {
+        HANDLE hSent = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+        HANDLE hChanged = ::CreateEventW(NULL, FALSE, FALSE, NULL);
+        BYTE byBefore = 0;
+        BYTE byAfter = 0;
+        static DWORD WINAPI Run(void* pWorker)
+        {
+            Worker& worker = *static_cast<Worker*>(pWorker);
+            worker.byBefore = HartSendCmd(183, 0, NULL, 0);
+            ::SetEvent(worker.hSent);
+            ::WaitForSingleObject(worker.hChanged, INFINITE);
+            worker.byAfter = HartSendCmd(183, 0, NULL, 0);
+            return 0;
+        }
+    } worker;
+    HANDLE hThread = ::CreateThread(NULL, 0, &Worker::Run, &worker, 0, NULL);
+    ASSERT_EQ(::WaitForSingleObject(worker.hSent, 10000), WAIT_OBJECT_0);
+    ASSERT_TRUE(StandinOpenLink("sim", NULL));
+    ::SetEvent(worker.hChanged);
+    ::WaitForSingleObject(hThread, 10000);
+    EXPECT_EQ(worker.byBefore, HART_RESULT_DONE);
+    EXPECT_EQ(worker.byAfter, 255) << "the worker's device is gone with its link";
+    EXPECT_EQ(HartSendCmd(183, 0, NULL, 0), HART_RESULT_DONE)
+        << "the thread that changed it goes on";
+    ::CloseHandle(hThread);
+    ::CloseHandle(worker.hSent);
+    ::CloseHandle(worker.hChanged);
+}
+
+// A scan of 16 polling addresses behind a HART-IP server that never answers would take 16
+// exchanges of 5 s; stopped, it ends after the address being polled, with no device.
+TEST_F(ServiceTest, AStoppedDeviceSearchEndsAfterTheAddressBeingPolled)
+{
+    const unsigned short nPort = OpenSilentListener();
+    ASSERT_NE(nPort, 0);
+    struct Search
+    {
+        std::string setting;
+        bool bOpened = false;
+        static DWORD WINAPI Run(void* pSearch)
+        {
+            Search& search = *static_cast<Search*>(pSearch);
+            search.bOpened = StandinOpenLink(search.setting, NULL);
+            return 0;
+        }
+    } search;
+    search.setting = "hart-ip 127.0.0.1:" + std::to_string(nPort) + " scan";
+    const ULONGLONG ullStart = ::GetTickCount64();
+    HANDLE hThread = ::CreateThread(NULL, 0, &Search::Run, &search, 0, NULL);
+    ::Sleep(500);
+    StandinStopLinkSearch();
+    EXPECT_EQ(::WaitForSingleObject(hThread, 20000), WAIT_OBJECT_0);
+    EXPECT_LT(::GetTickCount64() - ullStart, 10000u);
+    EXPECT_TRUE(search.bOpened);
+    std::vector<BYTE> record(kRecordSize);
+    EXPECT_EQ(HartGetDevTable(0, record.data(), kRecordSize), 0) << "no device answered";
+    ::CloseHandle(hThread);
+    StandinOpenLink("sim", NULL);
 }
 
 TEST_F(ServiceTest, ProcessRspCodeRejectsEveryResultButDoneUnlessTheScriptSaysOtherwise)

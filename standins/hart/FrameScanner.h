@@ -13,17 +13,21 @@ namespace hartsim
 // Finds whole frames in the bytes a receiver gathers from a line: preambles, a delimiter, the
 // address (one or five bytes) and expansion bytes the delimiter announces, the command, the byte
 // count, that many bytes and the check byte. Bytes that cannot start a frame are dropped, so a
-// receiver that meets noise hunts for the next preambles. The frame is not checked beyond its
-// length; the decoders do that.
+// receiver that meets noise hunts for the next preambles; of a run of preambles only the last
+// kMaxPreambles are kept, so an endless run costs neither memory nor time. The frame is not
+// checked beyond its length; the decoders do that.
 class FrameScanner
 {
 public:
-    // A receiver needs two preambles to find a frame's start.
-    static constexpr std::size_t kPreamblesToSync = 2;
-
     void Add(const uint8_t* bytes, std::size_t count);
     // Takes the next whole frame, preambles included; false while none is complete.
     bool Take(std::vector<uint8_t>* frame);
+    // The bytes the frame in progress still needs at least (its byte count once the header is
+    // there, else the rest of the header); 0 when no frame has started (preambles alone, or
+    // nothing).
+    std::size_t Missing() const;
+    // Drops a frame in progress, as a receiver does after a gap inside it.
+    void Clear();
 
 private:
     enum class Scan
@@ -33,6 +37,7 @@ private:
         Garbage
     };
     Scan ScanFront(std::size_t* length) const;
+    void DropSurplusPreambles();
 
     std::vector<uint8_t> buffer_;
 };

@@ -13,7 +13,11 @@ namespace hartsim
 {
 
 constexpr uint8_t kPreamble = 0xFF;
-constexpr std::size_t kMinPreambles = 5;
+// The one preamble rule of every receiver here: a frame needs at least two preambles before its
+// delimiter, as real masters accept (a modem's carrier detect may eat some of a sender's five).
+constexpr std::size_t kMinPreambles = 2;
+// What our own frames carry, and the longest run a sender may use.
+constexpr std::size_t kSendPreambles = 5;
 constexpr std::size_t kMaxPreambles = 20;
 // Long-frame delimiters: master to slave (STX) and slave to master (ACK).
 constexpr uint8_t kDelimiterStx = 0x82;
@@ -72,10 +76,10 @@ enum class DecodeError
 // XOR of the given bytes; over a frame it runs from the delimiter through the last data byte.
 uint8_t Checksum(const uint8_t* bytes, std::size_t count);
 
-// Both return an empty vector when the preamble count is outside 5..20 or the data exceed 253
-// bytes.
-std::vector<uint8_t> EncodeRequest(const Request& request, std::size_t preambles = kMinPreambles);
-std::vector<uint8_t> EncodeAnswer(const Answer& answer, std::size_t preambles = kMinPreambles);
+// Both return an empty vector when the preamble count is outside kMinPreambles..kMaxPreambles or
+// the data exceed 253 bytes.
+std::vector<uint8_t> EncodeRequest(const Request& request, std::size_t preambles = kSendPreambles);
+std::vector<uint8_t> EncodeAnswer(const Answer& answer, std::size_t preambles = kSendPreambles);
 
 // Decode a received frame addressed to (or coming from) the expected device. The output is written
 // only when the result is DecodeError::None.

@@ -3,6 +3,8 @@
 // short frames, no burst mode.
 #pragma once
 
+#include "HartFrame.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -25,11 +27,13 @@ struct ShortFrame
 };
 
 // A primary master's short request; empty when the polling address or the data are out of range.
-std::vector<uint8_t> EncodeShortRequest(const ShortFrame& request, std::size_t preambles = 5);
-std::vector<uint8_t> EncodeShortAnswer(const ShortFrame& answer, std::size_t preambles = 5);
+std::vector<uint8_t> EncodeShortRequest(const ShortFrame& request,
+                                        std::size_t preambles = kSendPreambles);
+std::vector<uint8_t> EncodeShortAnswer(const ShortFrame& answer,
+                                       std::size_t preambles = kSendPreambles);
 
-// Decode a whole short frame (at least 5 preambles, the delimiter, a matching byte count and a
-// good checksum); false otherwise, and the output is then untouched.
+// Decode a whole short frame (at least kMinPreambles preambles, the delimiter, a matching byte
+// count and a good checksum); false otherwise, and the output is then untouched.
 bool DecodeShortRequest(const std::vector<uint8_t>& frame, ShortFrame* request);
 bool DecodeShortAnswer(const std::vector<uint8_t>& frame, ShortFrame* answer);
 

@@ -6,17 +6,21 @@
 
 #include <ShortFrame.h>
 
+#include <algorithm>
+
 namespace hartsecomm
 {
 namespace
 {
 constexpr std::size_t kIdentityBytes = 12;
+// Byte 0 of every command-0 answer.
+constexpr uint8_t kExpansionCode = 254;
 constexpr uint8_t kManufacturerBits = 0x3F;
 } // namespace
 
 bool AddressFromIdentity(const std::vector<uint8_t>& identity, hartsim::LongAddress* address)
 {
-    if (identity.size() < kIdentityBytes)
+    if (identity.size() < kIdentityBytes || identity[0] != kExpansionCode)
         return false;
     address->bytes = {
         static_cast<uint8_t>((identity[1] & kManufacturerBits) | hartsim::kPrimaryMasterBit),
@@ -24,23 +28,29 @@ bool AddressFromIdentity(const std::vector<uint8_t>& identity, hartsim::LongAddr
     return true;
 }
 
-std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress)
+std::vector<FoundDevice> FindDevices(Link& link, uint8_t lastPollingAddress,
+                                     const BeforePoll& beforePoll)
 {
     std::vector<FoundDevice> found;
-    for (uint8_t poll = 0; poll <= lastPollingAddress; ++poll)
+    for (uint8_t poll = 0; poll <= lastPollingAddress && beforePoll(poll); ++poll)
     {
         hartsim::ShortFrame request;
         request.pollingAddress = poll;
         hartsim::ShortFrame answer;
-        if (!hartsim::DecodeShortAnswer(link.Exchange(hartsim::EncodeShortRequest(request)),
-                                        &answer) ||
-            answer.pollingAddress != poll || answer.command != 0 ||
-            answer.field.size() < hartsim::kStatusBytes || answer.field[0] != 0)
+        const std::vector<uint8_t> frame = link.Exchange(hartsim::EncodeShortRequest(request));
+        if (!link.Reachable())
+            break;
+        if (!hartsim::DecodeShortAnswer(frame, &answer) || answer.pollingAddress != poll ||
+            answer.command != 0 || answer.field.size() < hartsim::kStatusBytes ||
+            answer.field[0] != 0)
             continue;
         FoundDevice device;
         device.pollingAddress = poll;
         device.identity.assign(answer.field.begin() + hartsim::kStatusBytes, answer.field.end());
-        if (AddressFromIdentity(device.identity, &device.address))
+        if (AddressFromIdentity(device.identity, &device.address) &&
+            std::none_of(found.begin(), found.end(), [&device](const FoundDevice& other) {
+                return other.address.SameDevice(device.address);
+            }))
             found.push_back(device);
     }
     return found;

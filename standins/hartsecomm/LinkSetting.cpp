@@ -24,13 +24,22 @@ bool ParseLinkSetting(const std::string& text, LinkSetting* setting, std::string
         parsed.kind = LinkSetting::HartIp;
     else
     {
-        *error = "expected sim, serial COMn or hart-ip ADDRESS:PORT, not '" + text + "'";
+        *error = "expected sim, serial COMn or hart-ip [udp] ADDRESS:PORT, not '" + text + "'";
         return false;
     }
     if (parsed.kind != LinkSetting::Simulated && !(words >> parsed.target))
     {
         *error = "missing port or address after " + kind;
         return false;
+    }
+    if (parsed.kind == LinkSetting::HartIp && (parsed.target == "udp" || parsed.target == "tcp"))
+    {
+        parsed.udp = parsed.target == "udp";
+        if (!(words >> parsed.target))
+        {
+            *error = "missing address after " + kind + " " + (parsed.udp ? "udp" : "tcp");
+            return false;
+        }
     }
     while (words >> word)
     {

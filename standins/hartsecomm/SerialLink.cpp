@@ -3,18 +3,20 @@
 // answer to start, and tries three more times when no valid answer comes.
 #include <StandinSync.h>
 #include "Link.h"
+#include "LinkWait.h"
 
+#include <AnswerMatch.h>
 #include <FrameScanner.h>
 #include <HartFrame.h>
 #include <WireModel.h>
+
+#include <algorithm>
 
 namespace hartsecomm
 {
 namespace
 {
 constexpr int kRetries = 3;
-constexpr uint8_t kFrameTypeBits = 0x07;
-constexpr uint8_t kAckFrameType = 0x06;
 
 ULONGLONG Milliseconds(std::chrono::microseconds duration)
 {
@@ -28,35 +30,54 @@ const ULONGLONG kRetryTimer =
 
 const DWORD kPollPause = 5;
 
-// An answer from a slave whose check byte is right.
-bool IsValidAnswer(const std::vector<uint8_t>& frame)
-{
-    std::size_t start = 0;
-    while (start < frame.size() && frame[start] == hartsim::kPreamble)
-        ++start;
-    return start + 1 < frame.size() && (frame[start] & kFrameTypeBits) == kAckFrameType &&
-           hartsim::Checksum(frame.data() + start, frame.size() - start - 1) == frame.back();
-}
-
 class SerialLink final : public Link
 {
 public:
     SerialLink(HANDLE hPort, bool keyWithRts) : port_(hPort), keyWithRts_(keyWithRts) {}
-    ~SerialLink() { ::CloseHandle(port_); }
+    ~SerialLink() { Close(); }
 
     std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request) override
     {
-        StandinGuard lock(lock_);
-        for (int attempt = 0; attempt <= kRetries; ++attempt)
+        const ExchangeClock clock;
+        HeldTurn turn(turn_, turn_.Take(clock, closed_));
+        if (!turn.Taken() || closed_)
+            return {};
+        for (int attempt = 0; attempt <= kRetries && !clock.Over(); ++attempt)
         {
             std::vector<uint8_t> answer;
-            if (Send(request) && Receive(request.size(), &answer) && IsValidAnswer(answer))
+            if (!Send(request))
+                continue;
+            switch (Receive(request, clock, &answer))
+            {
+            case Outcome::Answer:
                 return answer;
+            case Outcome::Stopped:
+                return {};
+            case Outcome::Retry:
+                break;
+            }
         }
         return {};
     }
 
+    void Close() override
+    {
+        closed_ = true;
+        turn_.TakeWhenFree();
+        if (port_ != INVALID_HANDLE_VALUE)
+            ::CloseHandle(port_);
+        port_ = INVALID_HANDLE_VALUE;
+        turn_.Give();
+    }
+
 private:
+    enum class Outcome
+    {
+        Answer,
+        Retry,
+        Stopped
+    };
+
     bool Send(const std::vector<uint8_t>& request)
     {
         ::PurgeComm(port_, PURGE_RXCLEAR | PURGE_TXCLEAR);
@@ -75,37 +96,62 @@ private:
         return bWritten && dwWritten == request.size();
     }
 
-    // Gathers bytes until a whole frame is there: its start must come within the retry timer
-    // after the request has left at 1200 bit/s, and no pause inside it may be longer. Each read
-    // takes only what has arrived, and the line is looked at again after a pause shorter than a
-    // character: a read that waits can outlast its time-out on a line that has gone away.
-    bool Receive(std::size_t requestBytes, std::vector<uint8_t>* answer)
+    // Gathers bytes until the answer is there. Its start must come within the retry timer after
+    // the request has left at 1200 bit/s; only a frame in progress may carry the wait beyond
+    // that, by what its own length still needs plus one retry timer for a pause inside it, so
+    // noise never keeps a receive alive. Echoes of the request, burst frames, other devices'
+    // answers and late answers to other commands are passed over; a frame with a wrong check byte
+    // ends the try. Each read takes only what has arrived, and the line is looked at again after
+    // a pause shorter than a character: a read that waits can outlast its time-out on a line that
+    // has gone away.
+    Outcome Receive(const std::vector<uint8_t>& request, const ExchangeClock& clock,
+                    std::vector<uint8_t>* answer)
     {
         COMMTIMEOUTS timeouts = {MAXDWORD, 0, 0, 0, 0};
         ::SetCommTimeouts(port_, &timeouts);
         hartsim::FrameScanner scanner;
-        ULONGLONG deadline = sent_ + Milliseconds(kCharacter * requestBytes) + kRetryTimer;
+        const ULONGLONG startBy = sent_ + Milliseconds(kCharacter * request.size()) + kRetryTimer;
+        ULONGLONG deadline = startBy;
         for (;;)
         {
-            if (::GetTickCount64() >= deadline)
-                return false;
+            const ULONGLONG now = ::GetTickCount64();
+            if (now >= deadline || clock.Over())
+                return Outcome::Retry;
             uint8_t buffer[64];
             DWORD dwRead = 0;
             if (!::ReadFile(port_, buffer, sizeof buffer, &dwRead, NULL))
-                return false;
+                return Pause(kPollPause, closed_) ? Outcome::Retry : Outcome::Stopped;
             if (dwRead == 0)
             {
-                ::Sleep(kPollPause);
+                if (!Pause(kPollPause, closed_))
+                    return Outcome::Stopped;
                 continue;
             }
             scanner.Add(buffer, dwRead);
-            if (scanner.Take(answer))
-                return true;
-            deadline = ::GetTickCount64() + kRetryTimer;
+            std::vector<uint8_t> frame;
+            while (scanner.Take(&frame))
+            {
+                switch (hartsim::ClassifyReceived(request, frame))
+                {
+                case hartsim::Received::Answer:
+                    *answer = std::move(frame);
+                    return Outcome::Answer;
+                case hartsim::Received::Garbled:
+                    return Outcome::Retry;
+                default:
+                    break;
+                }
+            }
+            const std::size_t missing = scanner.Missing();
+            deadline =
+                missing == 0
+                    ? startBy
+                    : std::max(startBy, now + Milliseconds(kCharacter * missing) + kRetryTimer);
         }
     }
 
-    StandinLock lock_;
+    LinkTurn turn_;
+    std::atomic<bool> closed_{false};
     HANDLE port_;
     bool keyWithRts_;
     ULONGLONG sent_ = 0;
@@ -124,7 +170,6 @@ std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, s
     }
     DCB dcb = {};
     dcb.DCBlength = sizeof dcb;
-    ::GetCommState(hPort, &dcb);
     dcb.BaudRate = CBR_1200;
     dcb.ByteSize = 8;
     dcb.Parity = ODDPARITY;
@@ -135,6 +180,9 @@ std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, s
     dcb.fOutxDsrFlow = FALSE;
     dcb.fOutX = FALSE;
     dcb.fInX = FALSE;
+    // Every field is set here, none taken from what the port's last user left.
+    dcb.XonChar = 0x11;
+    dcb.XoffChar = 0x13;
     // Many modems draw their power from DTR and RTS; a keyed modem listens while RTS is off.
     dcb.fDtrControl = DTR_CONTROL_ENABLE;
     dcb.fRtsControl = keyWithRts ? RTS_CONTROL_DISABLE : RTS_CONTROL_ENABLE;

@@ -6,18 +6,20 @@
 #include <JsonLine.h>
 #include <StandinSync.h>
 
-#include "Discovery.h"
 #include "Identity.h"
 #include "Link.h"
+#include "LinkSearch.h"
 #include "SimLink.h"
 #include "faults.h"
 
+#include <AnswerLength.h>
 #include <HartFrame.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
 #include <Transmitter.h>
 #include <WireModel.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <memory>
@@ -38,6 +40,9 @@ struct Device
     hartsim::LongAddress address;
     StandinIdentity identity;
     Record record{};
+    // Unique for the life of the process: an exchange files its answer only into the device it
+    // was for.
+    unsigned nSerial = 0;
 };
 
 struct Service
@@ -50,10 +55,16 @@ struct Service
     std::atomic<bool> realWire{false};
     STANDIN_EXCHANGE_SINK pfnExchangeSink = NULL;
     void* pExchangeContext = NULL;
+    unsigned nLastSerial = 0;
+    // Counts the link changes; starts at 1.
+    unsigned nLinkGeneration = 1;
 } g_service;
 
 thread_local WORD t_wLastCommand = 0;
 thread_local StandinExchange t_lastExchange;
+// The link generation a thread's exchanges go to: set at its first exchange or by its own link
+// change. A worker that began on a link another thread has changed since gets no answer.
+thread_local unsigned t_nLinkGeneration = 0;
 
 class Guard : public StandinGuard
 {
@@ -102,22 +113,29 @@ void IdentifySimulated(Device& device)
 
 // One exchange as real long frames: the request is encoded, travels over the device's link, and
 // the answer frame that comes back is decoded. The service's lock is not held meanwhile, so the
-// records stay readable while a slow link works. A successful answer is filed in the record (and
-// in the identity, for the tag and the write-protect code) and kept as the last response. The
-// answer's status bytes go to *pExchange.
+// records stay readable while a slow link works. A successful answer is filed in the record of
+// the device the request went to, found again by its serial after the I/O, and kept as the last
+// response; when that device has gone meanwhile (a link change, a detach, another device at the
+// index), or the answer lacks data the command defines, the exchange has failed and nothing is
+// filed. The tag and the write-protect code of an answer are filed in the device's identity too.
+// The answer's status bytes go to *pExchange.
 BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data,
               StandinExchange* pExchange)
 {
     std::vector<uint8_t> requestFrame, answerFrame;
     std::shared_ptr<hartsecomm::Link> link;
     hartsim::LongAddress address;
+    unsigned nSerial = 0;
     {
         Guard guard;
+        if (t_nLinkGeneration == 0)
+            t_nLinkGeneration = g_service.nLinkGeneration;
         Device* pDevice = FindDevice(byDevice);
-        if (pDevice != NULL && wCmd <= 0xFF)
+        if (pDevice != NULL && wCmd <= 0xFF && t_nLinkGeneration == g_service.nLinkGeneration)
         {
             link = pDevice->link;
             address = pDevice->address;
+            nSerial = pDevice->nSerial;
             requestFrame = hartsim::EncodeRequest({address, static_cast<uint8_t>(wCmd), data});
         }
     }
@@ -128,27 +146,64 @@ BYTE Exchange(BYTE byDevice, WORD wCmd, const std::vector<uint8_t>& data,
     }
     answerFrame = link->Exchange(requestFrame);
     hartsim::Answer answer;
-    if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None)
+    if (hartsim::DecodeAnswer(answerFrame, address, &answer) != hartsim::DecodeError::None ||
+        answer.command != wCmd)
         return hartsim::SendResult(std::nullopt);
     BYTE byResult = hartsim::SendResult(answer.responseCode);
     pExchange->bAnswered = true;
     pExchange->byResponseCode = answer.responseCode;
     pExchange->byDeviceStatus = answer.deviceStatus;
-    if (byResult == HART_RESULT_DONE)
+    if (byResult != HART_RESULT_DONE)
+        return byResult;
+    Guard guard;
+    Device* pDevice = FindDevice(byDevice);
+    if (pDevice == NULL || pDevice->nSerial != nSerial ||
+        !hartsim::AnswerIsWhole(static_cast<uint8_t>(wCmd), data, answer.data))
+        return hartsim::SendResult(std::nullopt);
+    hartsim::FillRecord(pDevice->record.data(), static_cast<uint8_t>(wCmd), data, answer.data);
+    hartsecomm::FileIdentityAnswer(static_cast<uint8_t>(wCmd), answer.data, &pDevice->identity);
+    g_service.byLastResponseLength = static_cast<BYTE>(answer.data.size());
+    std::copy(answer.data.begin(), answer.data.end(), g_service.lastResponse.begin());
+    return byResult;
+}
+
+// A new device with a serial of its own.
+Device* NewDevice(BYTE byDevice)
+{
+    g_service.devices[byDevice].reset(new Device);
+    g_service.devices[byDevice]->nSerial = ++g_service.nLastSerial;
+    return g_service.devices[byDevice].get();
+}
+
+// A link change: workers that began before it get no answer from now on; the calling thread's
+// exchanges go on over what it sets up next. The service's lock is held.
+void NewLinkGeneration()
+{
+    ++g_service.nLinkGeneration;
+    t_nLinkGeneration = g_service.nLinkGeneration;
+}
+
+// Takes every device on a real link away and closes those links, outside the service's lock: a
+// HART-IP link says goodbye to its server. When there were any, that is a link change.
+void CloseRealLinks()
+{
+    std::vector<std::shared_ptr<hartsecomm::Link>> links;
     {
         Guard guard;
-        Device* pDevice = FindDevice(byDevice);
-        if (pDevice != NULL)
+        for (std::unique_ptr<Device>& device : g_service.devices)
         {
-            hartsim::FillRecord(pDevice->record.data(), static_cast<uint8_t>(wCmd), data,
-                                answer.data);
-            hartsecomm::FileIdentityAnswer(static_cast<uint8_t>(wCmd), answer.data,
-                                           &pDevice->identity);
+            if (device != nullptr && device->simulated == nullptr)
+            {
+                if (std::find(links.begin(), links.end(), device->link) == links.end())
+                    links.push_back(device->link);
+                device.reset();
+            }
         }
-        g_service.byLastResponseLength = static_cast<BYTE>(answer.data.size());
-        std::copy(answer.data.begin(), answer.data.end(), g_service.lastResponse.begin());
+        if (!links.empty())
+            NewLinkGeneration();
     }
-    return byResult;
+    for (const std::shared_ptr<hartsecomm::Link>& link : links)
+        link->Close();
 }
 } // namespace
 
@@ -172,10 +227,8 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
         pSinkContext = g_service.pExchangeContext;
     }
     if (!bScripted)
-    {
         byResult = StandinIsCancelled() ? hartsim::SendResult(std::nullopt)
                                         : Exchange(byDevice, wCmd, exchange.request, &exchange);
-    }
     exchange.byResult = byResult;
     t_lastExchange = exchange;
     StandinTrace(JsonLine("send")
@@ -218,8 +271,7 @@ void StandinAttachTransmitter(BYTE byDevice)
     Guard guard;
     if (byDevice >= STANDIN_MAX_DEVICES)
         return;
-    g_service.devices[byDevice].reset(new Device);
-    Device& device = *g_service.devices[byDevice];
+    Device& device = *NewDevice(byDevice);
     device.simulated = std::make_shared<hartsecomm::SimLink>(g_service.realWire);
     device.link = device.simulated;
     device.address = device.simulated->Address();
@@ -227,15 +279,19 @@ void StandinAttachTransmitter(BYTE byDevice)
     IdentifySimulated(device);
 }
 
+// The device is let go outside the service's lock: when it held the last reference to a real
+// link, that link closes its session.
 void StandinDetachTransmitter(BYTE byDevice)
 {
+    std::unique_ptr<Device> gone;
     Guard guard;
     if (byDevice < STANDIN_MAX_DEVICES)
-        g_service.devices[byDevice].reset();
+        gone = std::move(g_service.devices[byDevice]);
 }
 
 void StandinDetachAll()
 {
+    CloseRealLinks();
     Guard guard;
     for (std::unique_ptr<Device>& device : g_service.devices)
         device.reset();
@@ -301,8 +357,10 @@ WORD StandinLastCommand()
     return t_wLastCommand;
 }
 
+// Real links are closed and their devices forgotten; the simulated transmitters stay.
 void StandinResetService()
 {
+    CloseRealLinks();
     Guard guard;
     g_service.scriptedResults.Clear();
     g_service.realWire = false;
@@ -310,20 +368,30 @@ void StandinResetService()
 }
 
 // The devices a real link finds replace every device, at indices from 0 on; "sim" brings back
-// the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1.
+// the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1. The link in use is closed
+// first, so the same port can be opened again.
 bool StandinOpenLink(const std::string& setting, std::string* pError)
 {
     hartsecomm::LinkSetting link;
     std::string error;
     std::shared_ptr<hartsecomm::Link> pLink;
+    CloseRealLinks();
+    {
+        Guard guard;
+        NewLinkGeneration();
+    }
     if (hartsecomm::ParseLinkSetting(setting, &link, &error))
     {
         if (link.kind == hartsecomm::LinkSetting::Serial)
             pLink = hartsecomm::OpenSerialLink(link.target, link.keyWithRts, &error);
         else if (link.kind == hartsecomm::LinkSetting::HartIp)
-            pLink = hartsecomm::OpenHartIpLink(link.target, &error);
+            pLink = hartsecomm::OpenHartIpLink(link.target, link.udp, &error);
     }
-    StandinDetachAll();
+    {
+        Guard guard;
+        for (std::unique_ptr<Device>& device : g_service.devices)
+            device.reset();
+    }
     if (!error.empty())
     {
         StandinTrace(JsonLine("link").Add("setting", setting).Add("error", error).Str().c_str());
@@ -338,7 +406,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
             StandinAttachTransmitter(static_cast<BYTE>(i));
     }
     else
-        found = hartsecomm::FindDevices(*pLink, link.lastPollingAddress);
+        found = hartsecomm::SearchServingWindow(pLink, link.lastPollingAddress);
     std::vector<StandinIdentity> identities(found.size());
     for (size_t i = 0; i < found.size(); i++)
     {
@@ -353,8 +421,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     Guard guard;
     for (size_t i = 0; i < found.size() && i < STANDIN_MAX_DEVICES; i++)
     {
-        g_service.devices[i].reset(new Device);
-        Device& device = *g_service.devices[i];
+        Device& device = *NewDevice(static_cast<BYTE>(i));
         device.link = pLink;
         device.address = found[i].address;
         device.identity = identities[i];
@@ -371,6 +438,11 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
                          .c_str());
     }
     return true;
+}
+
+void StandinStopLinkSearch()
+{
+    hartsecomm::StopSearch();
 }
 
 bool StandinGetIdentity(BYTE byDevice, StandinIdentity* pIdentity)

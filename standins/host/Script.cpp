@@ -133,6 +133,8 @@ public:
             ::SendMessageW(Control(line), CB_SETCURSEL, line.Number(2, -1, 65535), 0);
         else if (command == "wait")
             Wait();
+        else if (command == "pause")
+            Pause(static_cast<DWORD>(line.Number(1, 0, kWaitLimit)));
         else if (command == "dump")
             Dump();
         else if (command == "mark")
@@ -370,6 +372,23 @@ private:
         ::SendMessageW(hWnd, EM_SETSEL, 0, -1);
         ::SendMessageW(hWnd, EM_REPLACESEL, TRUE,
                        reinterpret_cast<LPARAM>(Wide(line.Rest(2)).c_str()));
+    }
+
+    // Serves messages for dwMilliseconds, so that workers run and call on the window meanwhile.
+    static void Pause(DWORD dwMilliseconds)
+    {
+        const ULONGLONG ullEnd = ::GetTickCount64() + dwMilliseconds;
+        for (ULONGLONG now = ::GetTickCount64(); now < ullEnd; now = ::GetTickCount64())
+        {
+            MSG msg;
+            while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+            {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+            }
+            ::MsgWaitForMultipleObjects(0, NULL, FALSE, static_cast<DWORD>(ullEnd - now),
+                                        QS_ALLINPUT);
+        }
     }
 
     // Serves messages until no worker of the page exists and none is queued.

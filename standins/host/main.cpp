@@ -274,12 +274,9 @@ std::wstring DefaultAuditFile()
     ::CreateDirectoryW(folder.c_str(), NULL);
     return folder + L"\\audit.jsonl";
 }
-} // namespace
 
-int main(int argc, char** argv)
+int Run(int argc, char** argv)
 {
-    for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
-        StandinAttachTransmitter(static_cast<BYTE>(i));
     if (argc >= 2 && strcmp(argv[1], "--plain-host") == 0)
     {
         StandinSetPlainHost(TRUE);
@@ -309,4 +306,16 @@ int main(int argc, char** argv)
     fprintf(stderr,
             "usage: kestrum-host [--plain-host] [--audit FILE] [--script FILE|-] [--link LINK]\n");
     return 2;
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
+        StandinAttachTransmitter(static_cast<BYTE>(i));
+    const int nResult = Run(argc, argv);
+    // A real link's session is closed here, while the process still runs normally, not when the
+    // service's DLL is unloaded at its end.
+    StandinResetService();
+    return nResult;
 }

@@ -48,6 +48,9 @@ HARTSECOMM_API WORD StandinLastCommand();
 // polling address 0 (add "scan" for 0 to 15), at indices from 0 on; a link that cannot be opened
 // leaves no device. False with a reason when the setting is not understood or the link not opened.
 HARTSECOMM_API bool StandinOpenLink(const std::string& setting, std::string* pError);
+// Ends the device search of a StandinOpenLink in progress (on another thread, or from a message
+// the search serves) after the polling address it is at; the devices found so far are kept.
+HARTSECOMM_API void StandinStopLinkSearch();
 // What the service keeps of a device it found: its command-0 answer, its tag (command 13) and its
 // write-protect code (command 15).
 struct StandinIdentity

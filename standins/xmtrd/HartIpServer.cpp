@@ -25,10 +25,18 @@ namespace
 namespace hartip = hartsim::hartip;
 using Clock = std::chrono::steady_clock;
 
+// A client without the session must finish a message within this time of its connect or its last
+// message, or it is let go: clients that never finish a header do not hold a descriptor for good.
+constexpr std::chrono::milliseconds kClientTimeout{5000};
+// After a failed accept (no descriptor left), the listener rests this long instead of waking
+// the loop again at once.
+constexpr std::chrono::milliseconds kAcceptPause{100};
+
 struct Client
 {
     int socket = -1;
     std::vector<uint8_t> received;
+    std::chrono::steady_clock::time_point lastWhole;
 };
 
 class HartIpServer final : public Port
@@ -49,18 +57,30 @@ public:
 
     std::vector<pollfd> Descriptors() const override
     {
-        std::vector<pollfd> fds = {{listener_, POLLIN, 0}};
+        const short listen = Clock::now() < acceptAfter_ ? 0 : POLLIN;
+        std::vector<pollfd> fds = {{listener_, listen, 0}};
         for (const Client& client : clients_)
             fds.push_back({client.socket, POLLIN, 0});
         return fds;
     }
 
+    // Until the next timer: the session's inactivity, a client's time-out, the listener's rest.
     int Timeout() const override
     {
-        if (session_ < 0)
+        std::vector<Clock::time_point> due;
+        if (session_ >= 0)
+            due.push_back(lastHeard_ + std::chrono::milliseconds(timer_));
+        for (const Client& client : clients_)
+        {
+            if (client.socket != session_)
+                due.push_back(client.lastWhole + kClientTimeout);
+        }
+        if (Clock::now() < acceptAfter_)
+            due.push_back(acceptAfter_);
+        if (due.empty())
             return -1;
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            lastHeard_ + std::chrono::milliseconds(timer_) - Clock::now());
+            *std::min_element(due.begin(), due.end()) - Clock::now());
         return static_cast<int>(std::max<long long>(0, left.count()) + 1);
     }
 
@@ -78,13 +98,35 @@ public:
         {
             const int socket = accept(listener_, nullptr, nullptr);
             if (socket >= 0)
-                clients_.push_back({socket, {}});
+                clients_.push_back({socket, {}, Clock::now()});
+            else
+                acceptAfter_ = Clock::now() + kAcceptPause;
         }
         if (session_ >= 0 && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
             Drop();
+        std::vector<int> late;
+        for (const Client& client : clients_)
+        {
+            if (client.socket != session_ && Clock::now() - client.lastWhole >= kClientTimeout)
+                late.push_back(client.socket);
+        }
+        for (int socket : late)
+            Disconnect(socket);
     }
 
     unsigned Sessions() const override { return sessions_; }
+    unsigned SessionsClosed() const override { return closed_; }
+
+    bool Fault(const std::string& name, unsigned long value) override
+    {
+        if (name == "late-initiate")
+            lateInitiate_ = std::chrono::milliseconds(value);
+        else if (name == "unanswered")
+            unanswered_ = value;
+        else
+            return false;
+        return true;
+    }
 
     void Drop() override
     {
@@ -122,6 +164,7 @@ private:
                                            static_cast<std::ptrdiff_t>(length));
             client->received.erase(client->received.begin(),
                                    client->received.begin() + static_cast<std::ptrdiff_t>(length));
+            client->lastWhole = Clock::now();
             hartip::Message message;
             hartip::Decode(bytes, &message);
             if (!Handle(socket, message))
@@ -151,16 +194,23 @@ private:
             ++sessions_;
             timer_ = std::min(timer, maxIdle_);
             response.body = hartip::InitiateBody(hostType, timer_);
+            Pace(lateInitiate_);
         }
         else if (socket != session_)
             return Refuse(socket, request,
                           request.id == hartip::kSessionInitiate
                               ? hartip::kPrimarySessionUnavailable
                               : hartip::kSessionClosed);
+        else if (request.id == hartip::kPassThrough && unanswered_ > 0)
+        {
+            --unanswered_;
+            lastHeard_ = Clock::now();
+            return true;
+        }
         else if (request.id == hartip::kPassThrough)
         {
             std::vector<uint8_t> frame(request.body);
-            frame.insert(frame.begin(), hartsim::kMinPreambles, hartsim::kPreamble);
+            frame.insert(frame.begin(), hartsim::kSendPreambles, hartsim::kPreamble);
             std::vector<uint8_t> answer = device_.Answer(frame);
             if (answer.empty())
                 return Refuse(socket, request, hartip::kServiceUnavailable);
@@ -173,6 +223,8 @@ private:
         else if (request.id != hartip::kKeepAlive && request.id != hartip::kSessionClose)
             return Refuse(socket, request, hartip::kServiceUnavailable);
         lastHeard_ = Clock::now();
+        if (request.id == hartip::kSessionClose)
+            ++closed_;
         return Send(socket, response) && request.id != hartip::kSessionClose;
     }
 
@@ -184,6 +236,9 @@ private:
         error.status = code;
         error.sequence = request.sequence;
         Send(socket, error);
+        // A pass-through the device left unanswered is still traffic of the session.
+        if (socket == session_)
+            lastHeard_ = Clock::now();
         return socket == session_;
     }
 
@@ -209,10 +264,14 @@ private:
     std::string where_;
     uint32_t maxIdle_;
     unsigned sessions_ = 0;
+    unsigned closed_ = 0;
     std::vector<Client> clients_;
     int session_ = -1;
     uint32_t timer_ = 0;
     Clock::time_point lastHeard_;
+    Clock::time_point acceptAfter_;
+    std::chrono::milliseconds lateInitiate_{0};
+    unsigned long unanswered_ = 0;
 };
 
 } // namespace

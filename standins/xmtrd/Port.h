@@ -28,6 +28,15 @@ public:
     virtual void Drop() = 0;
     // "sessions": how many HART-IP sessions were opened so far.
     virtual unsigned Sessions() const = 0;
+    // "closed": how many sessions their host closed with a Session Close.
+    virtual unsigned SessionsClosed() const = 0;
+    // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
+    // byte every MS milliseconds; 0 ends it), "echo N" (it sends the next N requests back before
+    // their answers, as a half-duplex modem does), "wrongcommand N" (the device answers the next N
+    // long requests as if they were command 15), "late-initiate MS" (a HART-IP server answers
+    // session initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through
+    // requests without any response). False for a fault the port does not know.
+    virtual bool Fault(const std::string& name, unsigned long value) = 0;
 };
 
 // Both return nothing, with a reason, when the port cannot be made.
@@ -36,5 +45,8 @@ std::unique_ptr<Port> OpenPty(Device& device, std::string* error);
 // inactivity timer is longer than maxIdle milliseconds.
 std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
                                        std::string* error);
+// The same over UDP; the fault "lose N" drops the next N datagrams that arrive.
+std::unique_ptr<Port> OpenHartIpUdpServer(Device& device, const std::string& address,
+                                          uint32_t maxIdle, std::string* error);
 
 } // namespace xmtrd

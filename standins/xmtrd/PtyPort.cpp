@@ -5,19 +5,25 @@
 #include "Port.h"
 
 #include <FrameScanner.h>
+#include <HartFrame.h>
 
 #include <fcntl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 namespace xmtrd
 {
 namespace
 {
+// The longest pause inside a frame: the master's own retry timer, 33 characters at 1200 bit/s.
+const auto kFrameGap =
+    hartsim::WireModel::Timed().CharacterTime() * hartsim::WireModel::kMasterTimeoutCharacters;
 
 class PtyPort final : public Port
 {
@@ -34,23 +40,65 @@ public:
 
     std::string Where() const override { return "pty " + path_; }
     std::vector<pollfd> Descriptors() const override { return {{master_, POLLIN, 0}}; }
-    int Timeout() const override { return -1; }
+    int Timeout() const override
+    {
+        if (noisePeriod_.count() == 0)
+            return -1;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(nextNoise_ - Clock::now());
+        return static_cast<int>(std::max<long long>(0, left.count()) + 1);
+    }
     void Drop() override {}
     unsigned Sessions() const override { return 0; }
+    unsigned SessionsClosed() const override { return 0; }
+
+    bool Fault(const std::string& name, unsigned long value) override
+    {
+        if (name == "echo")
+            echo_ = value;
+        else if (name == "wrongcommand")
+            wrongCommand_ = value;
+        else if (name == "noise")
+        {
+            noisePeriod_ = std::chrono::milliseconds(value);
+            nextNoise_ = Clock::now() + noisePeriod_;
+        }
+        else
+            return false;
+        return true;
+    }
 
     void Serve(const std::vector<pollfd>& ready) override
     {
+        SendNoise();
         if ((ready[0].revents & POLLIN) == 0)
             return;
         uint8_t buffer[256];
         const ssize_t count = read(master_, buffer, sizeof buffer);
         if (count <= 0)
             return;
+        // A frame in progress that paused longer than a master may (a master killed mid-frame)
+        // is dropped, so that it does not swallow the next request.
+        const Clock::time_point now = Clock::now();
+        if (now - lastByte_ > kFrameGap)
+            scanner_.Clear();
+        lastByte_ = now;
         scanner_.Add(buffer, static_cast<std::size_t>(count));
         std::vector<uint8_t> request;
         while (scanner_.Take(&request))
         {
-            const std::vector<uint8_t> answer = device_.Answer(request);
+            // Through a half-duplex modem the master hears its own request first.
+            std::vector<uint8_t> answer;
+            if (echo_ > 0)
+            {
+                --echo_;
+                answer = request;
+            }
+            const bool wrong = wrongCommand_ > 0 && AsCommand15(&request);
+            const std::vector<uint8_t> own = device_.Answer(request);
+            if (wrong && !own.empty())
+                --wrongCommand_;
+            answer.insert(answer.end(), own.begin(), own.end());
             if (answer.empty())
                 continue;
             const hartsim::WireModel& wire = device_.Wire();
@@ -69,12 +117,47 @@ public:
     }
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    // Turns a long request into one for command 15 (no data), so that the device answers another
+    // command than the master asked; false for a short frame.
+    static bool AsCommand15(std::vector<uint8_t>* request)
+    {
+        std::size_t start = 0;
+        while (start < request->size() && (*request)[start] == hartsim::kPreamble)
+            ++start;
+        constexpr std::size_t kCommandAt = 6;
+        if (start + kCommandAt + 2 > request->size() || (*request)[start] != hartsim::kDelimiterStx)
+            return false;
+        request->resize(start + kCommandAt + 2);
+        (*request)[start + kCommandAt] = 15;
+        (*request)[start + kCommandAt + 1] = 0;
+        request->push_back(hartsim::Checksum(request->data() + start, request->size() - start));
+        return true;
+    }
+
+    // A byte that cannot start a frame, between the answers.
+    void SendNoise()
+    {
+        if (noisePeriod_.count() == 0 || Clock::now() < nextNoise_)
+            return;
+        const uint8_t noise = 0x5A;
+        if (write(master_, &noise, 1) != 1)
+            return;
+        nextNoise_ = Clock::now() + noisePeriod_;
+    }
+
     Device& device_;
     int master_;
     // Held open so that the line stays up while no master has the port open.
     int slave_;
     std::string path_;
     hartsim::FrameScanner scanner_;
+    Clock::time_point lastByte_;
+    unsigned long echo_ = 0;
+    unsigned long wrongCommand_ = 0;
+    std::chrono::milliseconds noisePeriod_{0};
+    Clock::time_point nextNoise_;
 };
 
 } // namespace

@@ -2,14 +2,16 @@
 // processes.
 //   kestrum-xmtrd --pty [OPTIONS]                  serves a pseudo-terminal
 //   kestrum-xmtrd --hart-ip 127.0.0.1:PORT [OPTIONS] serves HART-IP (port 0: any free one)
+//   kestrum-xmtrd --hart-ip-udp 127.0.0.1:PORT [OPTIONS] the same over UDP
 // Options: --wire fast|real (default real: 1200 bit/s), --set KEY=VALUE (a transmitter variable,
 // as the host script's xmtr command; repeatable), --max-idle MS (the longest inactivity timer a
-// HART-IP session gets; default 600000).
+// HART-IP session gets, 1 to 86400000; default 600000).
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
-// garble N, mute N, drop (ends the HART-IP session), sessions (answered "ok N": the sessions
-// opened so far), answered ("ok N": the answers sent so far). The program ends when its input
-// ends.
+// garble N, mute N, noise MS, late-initiate MS, unanswered N (see Port.h), drop (ends the HART-IP
+// session), sessions (answered "ok N": the sessions opened so far), closed ("ok N": the sessions
+// their host closed), answered ("ok N": the answers
+// sent so far). The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -25,11 +27,26 @@
 namespace
 {
 
+// The longest inactivity timer --max-idle may grant: a day.
+constexpr unsigned long kMaxIdle = 86400000;
+
 int Usage()
 {
-    std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip ADDRESS:PORT [--wire fast|real] "
-                         "[--max-idle MS] [--set KEY=VALUE]...\n");
+    std::fprintf(stderr, "usage: kestrum-xmtrd --pty|--hart-ip|--hart-ip-udp ADDRESS:PORT "
+                         "[--wire fast|real] [--max-idle MS] [--set KEY=VALUE]...\n");
     return 2;
+}
+
+// "NAME N" for a fault of the port; false when the port does not know it.
+bool PortFault(xmtrd::Port& port, const std::string& line)
+{
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string::npos)
+        return false;
+    char* end = nullptr;
+    const unsigned long value = std::strtoul(line.c_str() + blank + 1, &end, 10);
+    return end != line.c_str() + blank + 1 && *end == '\0' &&
+           port.Fault(line.substr(0, blank), value);
 }
 
 // Serves the port and the controller until standard input ends.
@@ -56,15 +73,17 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             std::string error;
-            if (line == "sessions" || line == "answered")
+            if (line == "sessions" || line == "closed" || line == "answered")
             {
-                std::printf("ok %u\n", line == "sessions" ? port.Sessions() : device.Answered());
+                std::printf("ok %u\n", line == "sessions" ? port.Sessions()
+                                       : line == "closed" ? port.SessionsClosed()
+                                                          : device.Answered());
                 std::fflush(stdout);
                 continue;
             }
             if (line == "drop")
                 port.Drop();
-            else if (!device.Control(line, &error))
+            else if (!PortFault(port, line) && !device.Control(line, &error))
             {
                 std::printf("error %s\n", error.c_str());
                 std::fflush(stdout);
@@ -89,7 +108,7 @@ int main(int argc, char** argv)
         const std::string arg = argv[i];
         if (arg == "--pty")
             mode = arg;
-        else if (arg == "--hart-ip" && i + 1 < argc)
+        else if ((arg == "--hart-ip" || arg == "--hart-ip-udp") && i + 1 < argc)
         {
             mode = arg;
             address = argv[++i];
@@ -99,11 +118,17 @@ int main(int argc, char** argv)
         else if (arg == "--set" && i + 1 < argc)
             settings.push_back(argv[++i]);
         else if (arg == "--max-idle" && i + 1 < argc)
-            maxIdle = std::strtoul(argv[++i], nullptr, 10);
+        {
+            const std::string text = argv[++i];
+            maxIdle = text.empty() || text.size() > 8 ||
+                              text.find_first_not_of("0123456789") != std::string::npos
+                          ? 0
+                          : std::stoul(text);
+        }
         else
             return Usage();
     }
-    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > 0xFFFFFFFF)
+    if (mode.empty() || (wire != "fast" && wire != "real") || maxIdle == 0 || maxIdle > kMaxIdle)
         return Usage();
     xmtrd::Device device(wire == "real");
     for (const std::string& setting : settings)
@@ -121,9 +146,10 @@ int main(int argc, char** argv)
     }
     std::string error;
     std::unique_ptr<xmtrd::Port> port =
-        mode == "--pty"
-            ? xmtrd::OpenPty(device, &error)
-            : xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
+        mode == "--pty" ? xmtrd::OpenPty(device, &error)
+        : mode == "--hart-ip"
+            ? xmtrd::OpenHartIpServer(device, address, static_cast<uint32_t>(maxIdle), &error)
+            : xmtrd::OpenHartIpUdpServer(device, address, static_cast<uint32_t>(maxIdle), &error);
     if (port == nullptr)
     {
         std::fprintf(stderr, "kestrum-xmtrd: %s\n", error.c_str());

@@ -22,8 +22,8 @@ void Require(bool condition)
         abort();
 }
 
-// The frame from its delimiter on: the decoders take any number of preambles from 5 on, the
-// encoders write 5 to 20.
+// The frame from its delimiter on: the decoders take any number of preambles from 2 on, the
+// encoders write 2 to 20.
 std::vector<uint8_t> AfterPreambles(const std::vector<uint8_t>& frame)
 {
     std::size_t count = 0;

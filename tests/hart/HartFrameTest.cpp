@@ -82,7 +82,7 @@ TEST(HartFrame, LargestAnswerRoundTripsWithTwentyPreambles)
 
 TEST(HartFrame, RefusesToEncodeOutOfLimitFrames)
 {
-    EXPECT_TRUE(EncodeRequest(MakeRequest(0, {}), 4).empty());
+    EXPECT_TRUE(EncodeRequest(MakeRequest(0, {}), kMinPreambles - 1).empty());
     EXPECT_TRUE(EncodeRequest(MakeRequest(0, {}), 21).empty());
     EXPECT_TRUE(EncodeRequest(MakeRequest(0, std::vector<uint8_t>(254))).empty());
     EXPECT_FALSE(EncodeRequest(MakeRequest(0, std::vector<uint8_t>(253))).empty());
@@ -112,7 +112,8 @@ TEST(HartFrame, DecodeReportsEachFault)
 {
     const std::vector<BrokenFrame> cases = {
         {"empty", [](auto& f) { f.clear(); }, DecodeError::TooFewPreambles},
-        {"four preambles", [](auto& f) { f.erase(f.begin()); }, DecodeError::TooFewPreambles},
+        {"one preamble", [](auto& f) { f.erase(f.begin(), f.begin() + 4); },
+         DecodeError::TooFewPreambles},
         {"answer delimiter",
          [](auto& f) {
              f[5] = kDelimiterAck;

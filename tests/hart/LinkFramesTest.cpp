@@ -57,8 +57,8 @@ TEST(ShortFrameTest, DamagedFramesAreNotDecoded)
     badCheck.back() ^= 1;
     EXPECT_FALSE(DecodeShortRequest(badCheck, &frame));
     const std::vector<uint8_t> poll = Poll(0);
-    const std::vector<uint8_t> fourPreambles(poll.begin() + 1, poll.end());
-    EXPECT_FALSE(DecodeShortRequest(fourPreambles, &frame));
+    const std::vector<uint8_t> onePreamble(poll.begin() + 4, poll.end());
+    EXPECT_FALSE(DecodeShortRequest(onePreamble, &frame));
     EXPECT_FALSE(DecodeShortAnswer(Poll(0), &frame));
 }
 

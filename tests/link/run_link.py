@@ -2,20 +2,22 @@
 """Runs a host script over a real link against kestrum-xmtrd and checks its events like
 check_script.py does.
 
-   run_link.py HOST XMTRD serial|hart-ip SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
+   run_link.py HOST XMTRD serial|hart-ip|hart-ip-udp SCRIPT [--com N] [--wire fast|real] [--max-idle MS]
 
 HOST is the host's command line joined by ';'. The transmitter program serves a pseudo-terminal
-(Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP on 127.0.0.1 at a
-free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
+(Wine's dosdevices/comN points at its slave side; N defaults to 5) or HART-IP (over TCP, or UDP
+with hart-ip-udp) on 127.0.0.1 at a free port (with sessions of at most --max-idle milliseconds). The host gets "link ..." first, then the script line by line. Lines the host cannot
 carry out over a real link go elsewhere ({where} in a line stands for where the port is), after the host has done everything before them:
    xmtr KEY VALUE      sets the variable in the transmitter program
    #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
    #~ sessions N       checks that the server has opened N HART-IP sessions so far
    #~ pause S          lets S seconds pass with the host idle
+   #~ within S         checks that the host carries out the lines sent so far within S seconds
    #~ kill             kills the transmitter program
    #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
    #~ hold-session     takes the HART-IP session as another client; release-session ends it
    #~ refused-session  checks that the server refuses a second client's session
+   #~ closed-at-end    checks that the host closes its HART-IP session when it ends
 Everything is bounded in time; the programs this starts are ended before it returns."""
 import json
 import os
@@ -31,8 +33,9 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from check_script import Script, evaluate  # noqa: E402
 
 LIMIT = 120
-# What the link itself reports, and the runner's own "call IsPageBusy" that waits for the host.
-TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "result", "op": "IsPageBusy"})
+# What the link itself reports (its setting, the device search), and the runner's own
+# "call IsPageBusy" that waits for the host.
+TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "scan"}, {"ev": "result", "op": "IsPageBusy"})
 
 
 class Host:
@@ -61,12 +64,12 @@ class Host:
         self.process.stdin.write((line + "\n").encode("utf-8"))
         self.process.stdin.flush()
 
-    def sync(self):
+    def sync(self, limit=LIMIT):
         """Waits until the host has carried out every line sent so far."""
         with self.changed:
             count = sum(1 for e in self.events if e.get("op") == "IsPageBusy")
         self.send("call IsPageBusy")
-        deadline = time.monotonic() + LIMIT
+        deadline = time.monotonic() + limit
         with self.changed:
             while sum(1 for e in self.events if e.get("op") == "IsPageBusy") <= count:
                 left = deadline - time.monotonic()
@@ -91,7 +94,7 @@ class Transmitter:
     """kestrum-xmtrd; it ends by itself when its input closes."""
 
     def __init__(self, program, kind, wire, max_idle):
-        port = ["--pty"] if kind == "serial" else ["--hart-ip", "127.0.0.1:0", "--max-idle", max_idle]
+        port = ["--pty"] if kind == "serial" else ["--" + kind, "127.0.0.1:0", "--max-idle", max_idle]
         self.process = subprocess.Popen([program] + port + ["--wire", wire], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE)
         self.where = self.process.stdout.readline().decode().split()[1]
@@ -161,8 +164,10 @@ def main():
         os.symlink(transmitter.where, device)
     host = Host(host_command)
     holder = None
+    closed_before = None
     try:
-        host.send(f"link {kind} " + (f"COM{com}" if kind == "serial" else transmitter.where))
+        target = {"serial": f"serial COM{com}", "hart-ip": "hart-ip ", "hart-ip-udp": "hart-ip udp "}
+        host.send("link " + target[kind] + ("" if kind == "serial" else transmitter.where))
         for line in script.run_lines:
             line = line.rstrip("\n").replace("{where}", transmitter.where)
             if line.startswith("xmtr "):
@@ -173,6 +178,14 @@ def main():
                 if words[0] == "kill-after":
                     time.sleep(float(words[1]))
                     transmitter.kill()
+                    continue
+                if words[0] == "within":
+                    started = time.monotonic()
+                    try:
+                        host.sync(float(words[1]))
+                    except TimeoutError:
+                        host.sync()
+                        failures.append(f"{line}: the host took {time.monotonic() - started:.1f} s")
                     continue
                 host.sync()
                 if words[0] == "xmtrd":
@@ -189,6 +202,8 @@ def main():
                     holder = SessionHolder(transmitter.where)
                 elif words[0] == "release-session":
                     holder.close()
+                elif words[0] == "closed-at-end":
+                    closed_before = int(transmitter.control("closed")[0])
                 elif words[0] == "refused-session":
                     second = SessionHolder(transmitter.where)
                     second.close()
@@ -201,6 +216,8 @@ def main():
         exit_code = host.finish()
         if exit_code is None:
             failures.append("the host did not end")
+        if closed_before is not None and int(transmitter.control("closed")[0]) <= closed_before:
+            failures.append("the host ended without closing its HART-IP session (" + " ".join(transmitter.control("sessions")) + " sessions)")
     finally:
         if host.process.poll() is None:
             host.process.kill()

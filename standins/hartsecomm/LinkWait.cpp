@@ -1,0 +1,51 @@
+#include <StandinBase.h>
+
+#include "LinkWait.h"
+
+namespace hartsecomm
+{
+
+ExchangeClock::ExchangeClock(DWORD dwLimit) : end_(::GetTickCount64() + dwLimit) {}
+
+DWORD ExchangeClock::Left() const
+{
+    const ULONGLONG now = ::GetTickCount64();
+    return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
+}
+
+bool Stopping(const std::atomic<bool>& abort)
+{
+    return abort || StandinIsCancelled();
+}
+
+bool Pause(DWORD dwMilliseconds, const std::atomic<bool>& abort)
+{
+    const ExchangeClock clock(dwMilliseconds);
+    while (!Stopping(abort))
+    {
+        const DWORD dwLeft = clock.Left();
+        if (dwLeft == 0)
+            return true;
+        if (StandinWaitCancelled(dwLeft < kWaitSlice ? dwLeft : kWaitSlice))
+            return false;
+    }
+    return false;
+}
+
+bool LinkTurn::Take(const ExchangeClock& clock, const std::atomic<bool>& abort)
+{
+    while (!TryTake())
+    {
+        if (clock.Over() || !Pause(1, abort))
+            return false;
+    }
+    return true;
+}
+
+void LinkTurn::TakeWhenFree()
+{
+    while (!TryTake())
+        ::Sleep(1);
+}
+
+} // namespace hartsecomm

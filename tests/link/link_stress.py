@@ -1,0 +1,169 @@
+#!/usr/bin/env python3
+"""The link fault campaign: stop points and fuzz steps over a real link against kestrum-xmtrd, with
+line faults drawn at random.
+
+   link_stress.py HOST XMTRD serial|hart-ip STOPS STEPS [SEED] [--com N]
+
+Each stop point draws a fault, clicks Refresh, lets 0 to 1.5 s pass and stops the page; the page
+must be idle with no worker (else a held lock), no worker may have been terminated and no wait may
+have given up (a hang). Each stop point and each fuzz step then gives the transmitter a new range
+high, draws a fault for half of the steps, refreshes and checks: only command 223 is sent (else a
+bad send), and when all three reads succeeded, the page shows the transmitter's range high (else a
+misfiled answer). Faults: noise, a silent transmitter, garbled answers, echoed requests, answers to
+another command (serial); a late session initiate, unanswered pass-throughs, a dropped session,
+garbled answers (HART-IP); on both, the transmitter killed and started again. The campaign does no
+writes, so its unconfirmed writes are 0 by construction. The last line gives the counts."""
+import os
+import random
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from run_link import Host, Transmitter, prefix  # noqa: E402
+
+FAULTS = {
+    "serial": [["noise 100"], ["mute 2"], ["mute 8"], ["garble 1"], ["garble 4"], ["echo 4"],
+               ["wrongcommand 1"], ["wrongcommand 8"], ["kill"]],
+    "hart-ip": [["late-initiate 1500", "drop"], ["unanswered 1"], ["unanswered 4"], ["drop"],
+                ["garble 1"], ["mute 1"], ["kill"]],
+}
+CLEAR = {
+    "serial": ["noise 0", "mute 0", "garble 0", "echo 0", "wrongcommand 0"],
+    "hart-ip": ["late-initiate 0", "unanswered 0", "garble 0", "mute 0"],
+}
+RANGE_HIGH_CONTROL = 1009
+
+
+class Campaign:
+    def __init__(self, host_command, xmtrd, kind, com, seed):
+        self.host_command, self.xmtrd, self.kind, self.com = host_command, xmtrd, kind, com
+        self.random = random.Random(seed)
+        self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0)
+        self.device = os.path.join(prefix(host_command[-1]), "dosdevices", "com" + com)
+        self.transmitter = None
+        # The prefix is made on first use; the port's link goes into it before the host starts.
+        subprocess.run(host_command + ["--usage"], capture_output=True, timeout=120)
+        self.refreshed = 0
+        self.start_transmitter()
+        self.host = Host(host_command)
+        self.link()
+
+    def start_transmitter(self):
+        if self.transmitter is not None:
+            self.transmitter.kill()
+        self.transmitter = Transmitter(self.xmtrd, self.kind, "real", "600000")
+        if self.kind == "serial":
+            if os.path.lexists(self.device):
+                os.remove(self.device)
+            os.symlink(self.transmitter.where, self.device)
+
+    def link(self):
+        target = f"serial COM{self.com}" if self.kind == "serial" else "hart-ip " + self.transmitter.where
+        self.host.send("link " + target)
+        self.host.sync()
+
+    def run(self, lines, limit=60):
+        """Sends the lines and returns the events they caused; None when the host is gone."""
+        start = len(self.host.events)
+        for line in lines:
+            self.host.send(line)
+        try:
+            self.host.sync(limit)
+        except (TimeoutError, BrokenPipeError, OSError):
+            if self.host.process.poll() is not None:
+                self.counts["crashes"] += 1
+                return None
+            self.counts["hangs"] += 1
+            self.host.sync()
+        events = self.host.events[start:]
+        if any(e.get("ev") in ("terminated", "hang") for e in events):
+            self.counts["hangs"] += 1
+        return events
+
+    def fault(self):
+        for control in self.random.choice(FAULTS[self.kind]):
+            if control == "kill":
+                self.start_transmitter()
+                self.link()
+            else:
+                self.transmitter.control(control)
+
+    def clear(self):
+        for control in CLEAR[self.kind]:
+            self.transmitter.control(control)
+
+    def stop_point(self):
+        self.fault()
+        events = self.run(["click 1016", f"pause {self.random.randint(0, 1500)}", "call StopPage",
+                           "dump"], limit=15)
+        if events is None:
+            return False
+        dumps = [e for e in events if e.get("ev") == "dump"]
+        if not dumps or dumps[-1].get("busy") or any(dumps[-1].get("threads", {}).values()):
+            self.counts["held"] += 1
+        self.clear()
+        return self.refresh_step(with_fault=False)
+
+    def refresh_step(self, with_fault):
+        # The fault first: a transmitter started again starts with its defaults.
+        if with_fault:
+            self.fault()
+        value = self.random.randint(1000, 99000) / 100
+        self.transmitter.control(f"set range_high {value}")
+        events = self.run(["click 1016", "wait", "dump"])
+        if with_fault:
+            self.clear()
+        if events is None:
+            return False
+        sends = [e for e in events if e.get("ev") == "send"]
+        self.counts["bad"] += sum(1 for e in sends if e.get("cmd") != 223)
+        if len(sends) == 3 and all(e.get("rc") == 240 for e in sends):
+            self.refreshed += 1
+            dump = [e for e in events if e.get("ev") == "dump"][-1]
+            shown = [c["text"] for c in dump["controls"] if c["id"] == RANGE_HIGH_CONTROL]
+            if shown != [f"{value:.3f}"]:
+                self.counts["misfiled"] += 1
+                print(f"misfiled: range high {value:.3f}, the page shows {shown}", flush=True)
+        return True
+
+    def end(self):
+        self.host.finish()
+        self.transmitter.end()
+        if self.kind == "serial" and os.path.lexists(self.device):
+            os.remove(self.device)
+
+
+def main():
+    args = [a for a in sys.argv[1:] if not a.startswith("--")]
+    options = dict(zip(sys.argv[1:], sys.argv[2:]))
+    com = options.get("--com", "11")
+    args = [a for a in args if a != com]
+    host_command, xmtrd, kind = args[0].split(";"), args[1], args[2]
+    stops, steps = int(args[3]), int(args[4])
+    seed = int(args[5]) if len(args) > 5 else 1
+    campaign = Campaign(host_command, xmtrd, kind, com, seed)
+    started = time.monotonic()
+    done_stops = done_steps = 0
+    try:
+        for _ in range(stops):
+            if not campaign.stop_point():
+                break
+            done_stops += 1
+        for _ in range(steps if done_stops == stops else 0):
+            if not campaign.refresh_step(with_fault=campaign.random.random() < 0.5):
+                break
+            done_steps += 1
+    finally:
+        campaign.end()
+    c = campaign.counts
+    print(f"link campaign over {kind}, seed {seed}, {time.monotonic() - started:.0f} s, "
+          f"{campaign.refreshed} whole refreshes checked")
+    print(f"stress: {done_stops} stop points, {done_steps} fuzz steps: {c['crashes']} crashes, "
+          f"{c['hangs']} hangs, {c['held']} held locks, {c['unconfirmed']} unconfirmed writes, "
+          f"{c['bad']} bad sends, {c['misfiled']} misfiled answers")
+    return 0 if sum(c.values()) == 0 and done_stops == stops and done_steps == steps else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
