@@ -67,9 +67,13 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # Wine. A server that already runs for the prefix is left as it is (wineserver then exits with 2).
 # Wine's own processes keep the standard handles of the program that started them, so on a fresh
 # server a silent Wine program starts them first: otherwise a caller that reads the program's
-# output to its end, as ctest does, would wait until they linger out.
-if wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1; then
-    "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
-fi
+# output to its end, as ctest does, would wait until they linger out. The prefix's lock keeps a
+# second program from starting before the silent one has brought them up.
+(
+    flock 9
+    if wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1; then
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    fi
+) 9>"$WINEPREFIX.lock"
 [ -z "${KESTRUM_WINE_LOCALE:-}" ] || export LC_ALL="$KESTRUM_WINE_LOCALE"
 exec "$wine" "$@"

@@ -27,8 +27,11 @@ line numbers and cuts the events into steps. Every failure is reported; prints '
 import json
 import os
 import re
+import select
 import subprocess
 import sys
+import threading
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 RESOURCE_H = os.path.join(HERE, "..", "..", "res", "resource.h")
@@ -249,15 +252,40 @@ def evaluate(script, events, exit_code, tolerated=(), failures=()):
     return 1 if failures else 0
 
 
+def run_host(command, text, limit=240):
+    """Runs the host on the script's lines; its output and exit status, or None when it did not
+    end in time. The output is taken until the host has ended and the pipe stays quiet: Wine's own
+    processes, started by the host on a fresh server, may hold the pipe open long after."""
+    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                               stderr=subprocess.DEVNULL)
+    threading.Thread(target=lambda: (process.stdin.write(text), process.stdin.close()), daemon=True).start()
+    output, deadline = bytearray(), time.monotonic() + limit
+    while time.monotonic() < deadline:
+        ready, _, _ = select.select([process.stdout], [], [], 0.5)
+        chunk = os.read(process.stdout.fileno(), 65536) if ready else b""
+        output += chunk
+        if ready and not chunk:
+            try:
+                process.wait(timeout=max(deadline - time.monotonic(), 0))
+            except subprocess.TimeoutExpired:
+                break
+            return output.decode("utf-8"), process.returncode
+        if not ready and process.poll() is not None:
+            return output.decode("utf-8"), process.returncode
+    process.kill()
+    process.wait()
+    return output.decode("utf-8"), None
+
+
 def main():
     host, path = sys.argv[1], sys.argv[2]
     script = Script(path)
-    run = subprocess.run(host.split(";") + ["--script", "-"], input="".join(script.run_lines).encode("utf-8"),
-                         capture_output=True, timeout=240)
-    events = [json.loads(l) for l in run.stdout.decode("utf-8").splitlines() if l.startswith("{")]
-    if run.returncode not in (0, 1):
-        print(f"host exited with {run.returncode}: {run.stderr.decode(errors='replace')[-500:]}")
-    return evaluate(script, events, run.returncode)
+    output, exit_code = run_host(host.split(";") + ["--script", "-"], "".join(script.run_lines).encode("utf-8"))
+    events = [json.loads(l) for l in output.splitlines() if l.startswith("{")]
+    if exit_code is None:
+        print("the host did not end within 240 s")
+        exit_code = -1
+    return evaluate(script, events, exit_code)
 
 
 if __name__ == "__main__":
