@@ -1,6 +1,7 @@
 // The device behind a HART-IP server on a loopback address: one primary session at a time, held
 // open by traffic or keep-alives within its inactivity timer. A client that asks for a session
 // while another holds it is told so and let go.
+#include "Loopback.h"
 #include "Pace.h"
 #include "Port.h"
 
@@ -279,20 +280,9 @@ private:
 std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& address, uint32_t maxIdle,
                                        std::string* error)
 {
-    const std::size_t colon = address.rfind(':');
     sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    char* end = nullptr;
-    const unsigned long port =
-        colon == std::string::npos ? 0 : std::strtoul(address.c_str() + colon + 1, &end, 10);
-    if (colon == std::string::npos || end == nullptr || *end != '\0' || port > 65535 ||
-        inet_pton(AF_INET, address.substr(0, colon).c_str(), &socketAddress.sin_addr) != 1 ||
-        (ntohl(socketAddress.sin_addr.s_addr) >> 24) != 127)
-    {
-        *error = "expected a loopback address and a port, as 127.0.0.1:5094, not '" + address + "'";
+    if (!ParseLoopbackAddress(address, &socketAddress, error))
         return nullptr;
-    }
-    socketAddress.sin_port = htons(static_cast<uint16_t>(port));
     const int listener = socket(AF_INET, SOCK_STREAM, 0);
     const int reuse = 1;
     setsockopt(listener, SOL_SOCKET, SO_REUSEADDR, &reuse, sizeof reuse);
@@ -306,7 +296,7 @@ std::unique_ptr<Port> OpenHartIpServer(Device& device, const std::string& addres
         return nullptr;
     }
     const std::string where =
-        address.substr(0, colon) + ":" + std::to_string(ntohs(socketAddress.sin_port));
+        address.substr(0, address.rfind(':')) + ":" + std::to_string(ntohs(socketAddress.sin_port));
     return std::make_unique<HartIpServer>(device, listener, where, maxIdle);
 }
 

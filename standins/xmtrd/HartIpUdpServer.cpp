@@ -2,6 +2,7 @@
 // datagram, the session belongs to the client address that initiated it, and it ends by a Session
 // Close or by its inactivity timer. A client that sends the same request again (its datagram or
 // our response was lost) gets the answer again.
+#include "Loopback.h"
 #include "Pace.h"
 #include "Port.h"
 
@@ -179,20 +180,9 @@ private:
 std::unique_ptr<Port> OpenHartIpUdpServer(Device& device, const std::string& address,
                                           uint32_t maxIdle, std::string* error)
 {
-    const std::size_t colon = address.rfind(':');
     sockaddr_in socketAddress{};
-    socketAddress.sin_family = AF_INET;
-    char* end = nullptr;
-    const unsigned long port =
-        colon == std::string::npos ? 0 : std::strtoul(address.c_str() + colon + 1, &end, 10);
-    if (colon == std::string::npos || end == nullptr || *end != '\0' || port > 65535 ||
-        inet_pton(AF_INET, address.substr(0, colon).c_str(), &socketAddress.sin_addr) != 1 ||
-        (ntohl(socketAddress.sin_addr.s_addr) >> 24) != 127)
-    {
-        *error = "expected a loopback address and a port, as 127.0.0.1:5094, not '" + address + "'";
+    if (!ParseLoopbackAddress(address, &socketAddress, error))
         return nullptr;
-    }
-    socketAddress.sin_port = htons(static_cast<uint16_t>(port));
     const int socket = ::socket(AF_INET, SOCK_DGRAM, 0);
     socklen_t length = sizeof socketAddress;
     if (socket < 0 ||
@@ -205,7 +195,7 @@ std::unique_ptr<Port> OpenHartIpUdpServer(Device& device, const std::string& add
         return nullptr;
     }
     const std::string where =
-        address.substr(0, colon) + ":" + std::to_string(ntohs(socketAddress.sin_port));
+        address.substr(0, address.rfind(':')) + ":" + std::to_string(ntohs(socketAddress.sin_port));
     return std::make_unique<HartIpUdpServer>(device, socket, where, maxIdle);
 }
 
