@@ -68,11 +68,12 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 # Wine's own processes keep the standard handles of the program that started them, so on a fresh
 # server a silent Wine program starts them first: otherwise a caller that reads the program's
 # output to its end, as ctest does, would wait until they linger out. The prefix's lock keeps a
-# second program from starting before the silent one has brought them up.
+# second program from starting before the silent one has brought them up; the processes started
+# under it must not inherit the lock, or it would be held until they end.
 (
     flock 9
-    if wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1; then
-        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 || true
+    if wineserver -p"${KESTRUM_WINE_LINGER:-20}" </dev/null >/dev/null 2>&1 9>&-; then
+        "$wine" cmd /c exit </dev/null >/dev/null 2>&1 9>&- || true
     fi
 ) 9>"$WINEPREFIX.lock"
 [ -z "${KESTRUM_WINE_LOCALE:-}" ] || export LC_ALL="$KESTRUM_WINE_LOCALE"
