@@ -252,29 +252,40 @@ def evaluate(script, events, exit_code, tolerated=(), failures=()):
     return 1 if failures else 0
 
 
-def run_host(command, text, limit=240):
+def run_host(command, text, limit=240, start_limit=60):
     """Runs the host on the script's lines; its output and exit status, or None when it did not
     end in time. The output is taken until the host has ended and the pipe stays quiet: Wine's own
-    processes, started by the host on a fresh server, may hold the pipe open long after."""
+    processes, started by the host on a fresh server, may hold the pipe open long after. A host
+    that prints nothing at all within start_limit seconds never got past Wine's start (every
+    script's first command reports at once), so it is started once more."""
+    for attempt in range(2):
+        output, exit_code, started = run_once(command, text, limit, start_limit if attempt == 0 else limit)
+        if started:
+            break
+        print(f"the host printed nothing within {start_limit} s; started again")
+    return output, exit_code
+
+
+def run_once(command, text, limit, start_limit):
     process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                stderr=subprocess.DEVNULL)
     threading.Thread(target=lambda: (process.stdin.write(text), process.stdin.close()), daemon=True).start()
-    output, deadline = bytearray(), time.monotonic() + limit
-    while time.monotonic() < deadline:
+    output, begin = bytearray(), time.monotonic()
+    while time.monotonic() < begin + (limit if output else start_limit):
         ready, _, _ = select.select([process.stdout], [], [], 0.5)
         chunk = os.read(process.stdout.fileno(), 65536) if ready else b""
         output += chunk
         if ready and not chunk:
             try:
-                process.wait(timeout=max(deadline - time.monotonic(), 0))
+                process.wait(timeout=max(begin + limit - time.monotonic(), 0))
             except subprocess.TimeoutExpired:
                 break
-            return output.decode("utf-8"), process.returncode
+            return output.decode("utf-8"), process.returncode, True
         if not ready and process.poll() is not None:
-            return output.decode("utf-8"), process.returncode
+            return output.decode("utf-8"), process.returncode, True
     process.kill()
     process.wait()
-    return output.decode("utf-8"), None
+    return output.decode("utf-8"), None, bool(output)
 
 
 def main():
