@@ -251,6 +251,17 @@ private:
                             clock);
     }
 
+    // Waits one slice of the clock for the socket to become readable: select's answer.
+    int WaitReadable(const ExchangeClock& clock) const
+    {
+        fd_set readable;
+        FD_ZERO(&readable);
+        FD_SET(socket_, &readable);
+        const DWORD dwSlice = std::min(kWaitSlice, clock.Left());
+        timeval timeout = {0, static_cast<long>(dwSlice * 1000)};
+        return ::select(0, &readable, NULL, NULL, &timeout);
+    }
+
     bool ReceiveBytes(uint8_t* buffer, std::size_t count, const ExchangeClock& clock)
     {
         std::size_t received = 0;
@@ -258,12 +269,7 @@ private:
         {
             if (clock.Over() || Stopping(abort_))
                 return false;
-            fd_set readable;
-            FD_ZERO(&readable);
-            FD_SET(socket_, &readable);
-            const DWORD dwSlice = std::min(kWaitSlice, clock.Left());
-            timeval timeout = {0, static_cast<long>(dwSlice * 1000)};
-            const int nReady = ::select(0, &readable, NULL, NULL, &timeout);
+            const int nReady = WaitReadable(clock);
             if (nReady < 0)
                 return false;
             if (nReady == 0)
@@ -322,12 +328,7 @@ private:
         {
             if (Stopping(abort_))
                 return Datagram::Failed;
-            fd_set readable;
-            FD_ZERO(&readable);
-            FD_SET(socket_, &readable);
-            const DWORD dwSlice = std::min(kWaitSlice, clock.Left());
-            timeval timeout = {0, static_cast<long>(dwSlice * 1000)};
-            const int nReady = ::select(0, &readable, NULL, NULL, &timeout);
+            const int nReady = WaitReadable(clock);
             if (nReady < 0)
                 return Datagram::Failed;
             if (nReady > 0)
