@@ -2,7 +2,9 @@
 // three command-223 exchanges take plus the page's 200 ms pause, and on the fast wire against
 // the pause alone. Each refresh is split at the host calls the page makes: the start (click to
 // the first progress report), the requests, the pause (the last answer to progress 0) and the
-// end (to the worker's exit and the redrawn display). Prints table rows; asserts nothing.
+// end (to the worker's exit and the redrawn display). Separate refreshes measure the window
+// thread's longest stall: a second thread keeps one message posted to a window of the window
+// thread and times how long each waits to be handled. Prints table rows; asserts nothing.
 #include "BenchTable.h"
 
 #include <HostApp.h>
@@ -23,6 +25,7 @@ const WORD kRefreshButton = 1016;
 const double kPauseMs = 200.0;
 const int kRealisticRuns = 7;
 const int kFastRuns = 21;
+const UINT WM_PROBE = WM_APP + 1;
 
 // The wire time of the three base-data reads, from the frames a default transmitter exchanges.
 double WireTimeOfRefreshMs()
@@ -82,6 +85,59 @@ void Pump()
     MSG msg;
     while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
         ::DispatchMessageW(&msg);
+}
+
+// A thread that posts WM_PROBE to a window of the window thread, waits until the window has
+// handled it, notes how long that took, and posts the next one a millisecond later, until told
+// to stop. The longest wait is the longest time the window thread answered no message.
+struct Probe
+{
+    HWND hWnd = NULL;
+    HANDLE hAnswered = NULL;
+    HANDLE hThread = NULL;
+    volatile LONG nStop = 0;
+    double longestMs = 0;
+} g_probe;
+
+LRESULT CALLBACK ProbeWndProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (nMsg == WM_PROBE)
+    {
+        ::SetEvent(g_probe.hAnswered);
+        return 0;
+    }
+    return ::DefWindowProcW(hWnd, nMsg, wParam, lParam);
+}
+
+DWORD WINAPI ProbeThread(LPVOID)
+{
+    while (::InterlockedCompareExchange(&g_probe.nStop, 0, 0) == 0)
+    {
+        double posted = bench::NowMs();
+        ::PostMessageW(g_probe.hWnd, WM_PROBE, 0, 0);
+        ::WaitForSingleObject(g_probe.hAnswered, INFINITE);
+        g_probe.longestMs = std::max(g_probe.longestMs, bench::NowMs() - posted);
+        ::Sleep(1);
+    }
+    return 0;
+}
+
+void StartProbe()
+{
+    g_probe.nStop = 0;
+    g_probe.longestMs = 0;
+    g_probe.hThread = ::CreateThread(NULL, 0, &ProbeThread, NULL, 0, NULL);
+}
+
+// Stops the probe and returns its longest wait; the window thread serves the last probe.
+double StopProbe()
+{
+    ::InterlockedExchange(&g_probe.nStop, 1);
+    while (::MsgWaitForMultipleObjects(1, &g_probe.hThread, FALSE, INFINITE, QS_ALLINPUT) !=
+           WAIT_OBJECT_0)
+        Pump();
+    ::CloseHandle(g_probe.hThread);
+    return g_probe.longestMs;
 }
 
 struct Split
@@ -167,6 +223,21 @@ void Measure(PageHost& host, bool bRealWire, int nRuns)
     Row("&nbsp;&nbsp;pause beyond 200 ms", bench::Median(pause), runs);
     Row("&nbsp;&nbsp;end: progress 0 to the worker's exit and the redrawn display",
         bench::Median(end), runs);
+
+    std::vector<double> stalls;
+    for (int i = 0; i < nRuns; i++)
+    {
+        StartProbe();
+        TimeOneRefresh(host);
+        stalls.push_back(StopProbe());
+    }
+    snprintf(szHow, sizeof(szHow),
+             "the longest a message posted to the window thread waited, per refresh; median "
+             "(longest) of %d refreshes",
+             nRuns);
+    snprintf(szFigure, sizeof(szFigure), "%.1f ms (%.1f ms)", bench::Median(stalls),
+             *std::max_element(stalls.begin(), stalls.end()));
+    bench::PrintRow("&nbsp;&nbsp;the window thread's longest stall", szFigure, szHow);
 }
 } // namespace
 
@@ -179,6 +250,13 @@ int main()
     StandinAttachTransmitter(0);
     HWND hParent =
         ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL, NULL, NULL);
+    WNDCLASSW probeClass = {};
+    probeClass.lpfnWndProc = &ProbeWndProc;
+    probeClass.lpszClassName = L"KestrumBenchProbe";
+    ::RegisterClassW(&probeClass);
+    g_probe.hWnd = ::CreateWindowExW(0, L"KestrumBenchProbe", L"", 0, 0, 0, 0, 0, HWND_MESSAGE,
+                                     NULL, NULL, NULL);
+    g_probe.hAnswered = ::CreateEventW(NULL, FALSE, FALSE, NULL);
     PageHost host;
     std::string error;
     if (!host.Load(hParent, &error))
@@ -193,6 +271,8 @@ int main()
 
     host.Unload();
     ::DestroyWindow(hParent);
+    ::DestroyWindow(g_probe.hWnd);
+    ::CloseHandle(g_probe.hAnswered);
     ::CloseHandle(g_watch.hWorkerSeen);
     ::DeleteCriticalSection(&g_watch.lock);
     return 0;

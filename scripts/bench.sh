@@ -13,7 +13,7 @@ esac
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 scripts/setup.sh >&2
 cmake --preset "$build" >/dev/null
-cmake --build --preset "$build" --target refresh_bench module_bench lookup_bench >/dev/null
+cmake --build --preset "$build" --target refresh_bench module_bench lookup_bench KestrumFloor >/dev/null
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 echo "build: $build; machine: ${cpu:-unknown CPU}, $(nproc) cores; $(wine --version 2>/dev/null || echo Wine)"
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg)"
