@@ -77,6 +77,7 @@ public:
         const ssize_t count = read(master_, buffer, sizeof buffer);
         if (count <= 0)
             return;
+        ForgetParity();
         // A frame in progress that paused longer than a master may (a master killed mid-frame)
         // is dropped, so that it does not swallow the next request.
         const Clock::time_point now = Clock::now();
@@ -134,6 +135,20 @@ private:
         (*request)[start + kCommandAt + 1] = 0;
         request->push_back(hartsim::Checksum(request->data() + start, request->size() - start));
         return true;
+    }
+
+    // A pseudo-terminal carries no parity: it drops PARENB from the settings a master asks for
+    // and keeps PARODD, and then refuses (EINVAL) the same request for PARENB | PARODD when the
+    // port is opened again, since nothing of it can be carried out. A serial port takes it every
+    // time; so that a master can open this one again, the settings lose PARODD once the master's
+    // bytes arrive.
+    void ForgetParity() const
+    {
+        termios settings{};
+        if (tcgetattr(slave_, &settings) != 0 || (settings.c_cflag & PARODD) == 0)
+            return;
+        settings.c_cflag &= ~PARODD;
+        tcsetattr(slave_, TCSANOW, &settings);
     }
 
     // A byte that cannot start a frame, between the answers.
