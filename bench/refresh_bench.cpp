@@ -177,6 +177,32 @@ Split TimeOneRefresh(PageHost& host)
             g_watch.pauseEnd - g_watch.lastSend, done - g_watch.pauseEnd};
 }
 
+UINT AFX_CDECL EmptyWorker(LPVOID)
+{
+    return 0;
+}
+
+// The floor of a worker's start and end: a thread started as the page starts its workers
+// (AfxBeginThread, suspended, then resumed) that ends at once, until its handle signals.
+double ThreadFloorMs(int nRuns)
+{
+    std::vector<double> runs;
+    for (int i = 0; i <= nRuns; i++)
+    {
+        double start = bench::NowMs();
+        CWinThread* pThread =
+            AfxBeginThread(&EmptyWorker, NULL, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, NULL);
+        pThread->m_bAutoDelete = FALSE;
+        pThread->ResumeThread();
+        ::WaitForSingleObject(pThread->m_hThread, INFINITE);
+        double ended = bench::NowMs();
+        delete pThread;
+        if (i > 0)
+            runs.push_back(ended - start);
+    }
+    return bench::Median(runs);
+}
+
 void Row(const char* pszWhat, double ms, const std::string& how)
 {
     char szFigure[64];
@@ -223,6 +249,9 @@ void Measure(PageHost& host, bool bRealWire, int nRuns)
     Row("&nbsp;&nbsp;pause beyond 200 ms", bench::Median(pause), runs);
     Row("&nbsp;&nbsp;end: progress 0 to the worker's exit and the redrawn display",
         bench::Median(end), runs);
+    if (!bRealWire)
+        Row("&nbsp;&nbsp;floor: a thread that ends at once, from AfxBeginThread to its end",
+            ThreadFloorMs(nRuns), "median of " + std::to_string(nRuns) + " threads");
 
     std::vector<double> stalls;
     for (int i = 0; i < nRuns; i++)
