@@ -1,6 +1,6 @@
 // Times loading and unloading Kestrum.dll (the code-table catalogue is built at load and
 // destroyed at unload) and GetDlgArray: the page with its 50 controls, captions and lists, and
-// its destruction. Each has its floor measured in the same run: KestrumFloor.dll, with the same
+// its destruction. Each alternates with its floor: KestrumFloor.dll, with the same
 // entry point and imports and nothing else, and a plain dialog made from the page's template
 // with no captions, lists or data exchange. The host's DLLs are loaded with this program, so
 // only the module's own work is timed. Prints table rows; asserts nothing.
@@ -29,35 +29,40 @@ void Row(const char* pszWhat, const std::vector<double>& runs, const char* pszUn
     bench::PrintRow(pszWhat, szFigure, how.c_str());
 }
 
-// Loads and unloads the module kLoadRuns times after a first time that is not counted.
-bool MeasureLoading(LPCWSTR pszModule, std::vector<double>& load, std::vector<double>& unload)
+// Loads and unloads the module once; false when it cannot be loaded.
+bool TimeOneLoad(LPCWSTR pszModule, double* pLoadMs, double* pUnloadMs)
 {
-    for (int i = 0; i <= kLoadRuns; i++)
+    double start = bench::NowMs();
+    HMODULE hModule = ::LoadLibraryW(pszModule);
+    double loaded = bench::NowMs();
+    if (hModule == NULL)
     {
-        double start = bench::NowMs();
-        HMODULE hModule = ::LoadLibraryW(pszModule);
-        double loaded = bench::NowMs();
-        ::FreeLibrary(hModule);
-        double freed = bench::NowMs();
-        if (hModule == NULL)
-        {
-            fprintf(stderr, "module_bench: %ls could not be loaded\n", pszModule);
-            return false;
-        }
-        if (i == 0)
-            continue;
-        load.push_back(loaded - start);
-        unload.push_back(freed - loaded);
+        fprintf(stderr, "module_bench: %ls could not be loaded\n", pszModule);
+        return false;
     }
+    ::FreeLibrary(hModule);
+    *pLoadMs = loaded - start;
+    *pUnloadMs = bench::NowMs() - loaded;
     return true;
 }
 
+// Kestrum.dll and its floor alternate, after a first time that is not counted.
 void MeasureLoading()
 {
     std::vector<double> load, unload, floorLoad, floorUnload;
-    if (!MeasureLoading(L"Kestrum.dll", load, unload) ||
-        !MeasureLoading(L"KestrumFloor.dll", floorLoad, floorUnload))
-        return;
+    for (int i = 0; i <= kLoadRuns; i++)
+    {
+        double loadMs, unloadMs, floorLoadMs, floorUnloadMs;
+        if (!TimeOneLoad(L"Kestrum.dll", &loadMs, &unloadMs) ||
+            !TimeOneLoad(L"KestrumFloor.dll", &floorLoadMs, &floorUnloadMs))
+            return;
+        if (i == 0)
+            continue;
+        load.push_back(loadMs);
+        unload.push_back(unloadMs);
+        floorLoad.push_back(floorLoadMs);
+        floorUnload.push_back(floorUnloadMs);
+    }
     Row("loading Kestrum.dll (LoadLibrary)", load, "loads");
     Row("&nbsp;&nbsp;floor: a DLL with the same entry point and imports, no catalogue", floorLoad,
         "loads");
@@ -65,24 +70,31 @@ void MeasureLoading()
     Row("&nbsp;&nbsp;floor: the same DLL", floorUnload, "unloads");
 }
 
-// Creates and destroys a plain CDialog from the page's template kPageRuns times after a first
-// time that is not counted.
-void MeasureBareTemplate(CWnd& parent, std::vector<double>& create, std::vector<double>& destroy)
+// Times one page from GetDlgArray, or a plain CDialog from the page's template when
+// pfnGetDlgArray is null: its creation and its destruction.
+void TimeOnePage(CWnd& parent, GETDLGARRAY pfnGetDlgArray, double* pCreateMs, double* pDestroyMs)
 {
-    for (int i = 0; i <= kPageRuns; i++)
+    double start = bench::NowMs();
+    CDialog* pDialog = NULL;
+    if (pfnGetDlgArray != NULL)
     {
-        double start = bench::NowMs();
-        CDialog* pDialog = new CDialog;
-        pDialog->Create(IDD_KESTRUM, &parent);
-        double created = bench::NowMs();
-        pDialog->DestroyWindow();
-        delete pDialog;
-        double destroyed = bench::NowMs();
-        if (i == 0)
-            continue;
-        create.push_back(created - start);
-        destroy.push_back(destroyed - created);
+        CArray<CDialog*, CDialog*>* pArray = pfnGetDlgArray(&parent);
+        pDialog = pArray->GetAt(0);
+        delete pArray;
     }
+    else
+    {
+        pDialog = new CDialog;
+        pDialog->Create(IDD_KESTRUM, &parent);
+    }
+    double created = bench::NowMs();
+    if (pfnGetDlgArray != NULL)
+        static_cast<CTablePage*>(pDialog)->ReleasePage();
+    else
+        pDialog->DestroyWindow();
+    delete pDialog;
+    *pCreateMs = created - start;
+    *pDestroyMs = bench::NowMs() - created;
 }
 
 void MeasurePage(CWnd& parent)
@@ -95,24 +107,21 @@ void MeasurePage(CWnd& parent)
         fprintf(stderr, "module_bench: Kestrum.dll exports no GetDlgArray\n");
         return;
     }
-    std::vector<double> create, destroy;
+    // The page and its floor alternate, so that both meet the same state of the machine; the
+    // first of each is not counted.
+    std::vector<double> create, destroy, bareCreate, bareDestroy;
     for (int i = 0; i <= kPageRuns; i++)
     {
-        double start = bench::NowMs();
-        CArray<CDialog*, CDialog*>* pArray = pfnGetDlgArray(&parent);
-        double created = bench::NowMs();
-        CTablePage* pPage = static_cast<CTablePage*>(pArray->GetAt(0));
-        delete pArray;
-        pPage->ReleasePage();
-        delete pPage;
-        double destroyed = bench::NowMs();
+        double createMs, destroyMs, bareCreateMs, bareDestroyMs;
+        TimeOnePage(parent, pfnGetDlgArray, &createMs, &destroyMs);
+        TimeOnePage(parent, NULL, &bareCreateMs, &bareDestroyMs);
         if (i == 0)
             continue;
-        create.push_back(created - start);
-        destroy.push_back(destroyed - created);
+        create.push_back(createMs);
+        destroy.push_back(destroyMs);
+        bareCreate.push_back(bareCreateMs);
+        bareDestroy.push_back(bareDestroyMs);
     }
-    std::vector<double> bareCreate, bareDestroy;
-    MeasureBareTemplate(parent, bareCreate, bareDestroy);
     Row("GetDlgArray: page with its 50 controls, captions and lists", create, "pages");
     Row("&nbsp;&nbsp;floor: a plain dialog from template 44443, no captions, lists or data "
         "exchange",
