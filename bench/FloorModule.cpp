@@ -1,34 +1,13 @@
-// The floor of loading Kestrum.dll: an extension module with the same entry point and the same
-// imports (the framework, the host's three DLLs, the C runtime, the system) but no page, no
+// The floor of loading Kestrum.dll: the module's own entry point (ExtensionModule.cpp) with the
+// same imports (the framework, the host's three DLLs, the C runtime, the system) but no page, no
 // resources and no code-table catalogue. module_bench loads it beside Kestrum.dll.
 #include <afxwin.h>
-#include <afxdllx.h>
 
 #include <Device.h>
 #include <base.h>
 #include <hartSeComm.h>
 
 #include <string.h>
-
-namespace
-{
-AFX_EXTENSION_MODULE g_extensionModule = {FALSE, NULL, NULL, NULL, NULL};
-} // namespace
-
-extern "C" BOOL WINAPI DllMain(HINSTANCE hInstance, DWORD dwReason, LPVOID)
-{
-    if (dwReason == DLL_PROCESS_ATTACH)
-    {
-        if (!AfxInitExtensionModule(g_extensionModule, hInstance))
-            return FALSE;
-        new CDynLinkLibrary(g_extensionModule);
-    }
-    else if (dwReason == DLL_PROCESS_DETACH)
-    {
-        AfxTermExtensionModule(g_extensionModule);
-    }
-    return TRUE;
-}
 
 // Never called: it makes the linker import from each of the host's DLLs, the C runtime and the
 // window manager.
