@@ -19,6 +19,33 @@ const BYTE kRangeCalDeviceType = 0xB3;
 const BYTE kRangeCalMinByte10 = 3;
 
 const int kSerialNoLimit = 9;
+
+// What EnableControls switches, group by group in its order: the plain controls of a group, then
+// its buttons. A row ends at its first 0.
+constexpr int kControlGroups = 4;
+constexpr UINT kPlainControlGroups[kControlGroups][7] = {
+    {IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0},
+    {IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL, IDC_EDT_TEMP_VAL, IDC_CMB_POINT,
+     IDC_EDT_RANGE_VALUE, 0},
+    {IDC_EDT_ZERO, IDC_EDT_FACTOR_K, IDC_EDT_FACTOR_B, IDC_EDT_SERIAL_NO, IDC_EDT_CAL_UP,
+     IDC_EDT_CAL_DOWN, 0},
+    {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS, IDC_EDT_VERIFY_TEMP,
+     0}};
+constexpr UINT kButtonGroups[kControlGroups][3] = {{IDC_BTN_SET, 0},
+                                                   {IDC_BTN_RANGE_GET, IDC_BTN_RANGE_DOWNLOAD, 0},
+                                                   {IDC_BTN_PV_ZERO, IDC_BTN_REFRESH, 0},
+                                                   {IDC_BTN_VERIFY, 0}};
+
+constexpr int CountPlainControls()
+{
+    int nCount = 0;
+    for (const auto& group : kPlainControlGroups)
+    {
+        for (const UINT* pId = group; *pId != 0; ++pId)
+            nCount++;
+    }
+    return nCount;
+}
 } // namespace
 
 IMPLEMENT_DYNAMIC(CDlgKestrum, CTablePage)
@@ -37,7 +64,8 @@ END_MESSAGE_MAP()
 
 CDlgKestrum::CDlgKestrum()
     : CTablePage(IDD_KESTRUM, NULL), m_nDevIndex(0), m_nControlSwitches(0), m_cmd(0), m_cmdData(),
-      m_cmdLen(0), m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0)
+      m_cmdLen(0), m_nFailMsgId(0), m_bPostDone(FALSE), m_wDevType(0), m_byRangePoint(0),
+      m_hPlainControls()
 {
 }
 
@@ -81,6 +109,13 @@ void CDlgKestrum::DoDataExchange(CDataExchange* pDX)
 BOOL CDlgKestrum::OnInitDialog()
 {
     CTablePage::OnInitDialog();
+    static_assert(CountPlainControls() == kPlainControlCount, "one window per plain control");
+    int nControl = 0;
+    for (int nGroup = 0; nGroup < kControlGroups; nGroup++)
+    {
+        for (const UINT* pId = kPlainControlGroups[nGroup]; *pId != 0; ++pId)
+            m_hPlainControls[nControl++] = ::GetDlgItem(m_hWnd, *pId);
+    }
     SendDlgItemMessage(IDC_EDT_SERIAL_NO, EM_LIMITTEXT, kSerialNoLimit, 0);
     LoadCaptions();
     ResetDisplay();
@@ -235,22 +270,15 @@ LRESULT CDlgKestrum::OnSwitchControls(WPARAM wParam, LPARAM lParam)
 // like the others and stay hidden.
 void CDlgKestrum::SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons)
 {
-    static const UINT kGroups[][8] = {{IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0},
-                                      {IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL,
-                                       IDC_EDT_TEMP_VAL, IDC_CMB_POINT, IDC_EDT_RANGE_VALUE, 0},
-                                      {IDC_EDT_ZERO, IDC_EDT_FACTOR_K, IDC_EDT_FACTOR_B,
-                                       IDC_EDT_SERIAL_NO, IDC_EDT_CAL_UP, IDC_EDT_CAL_DOWN, 0},
-                                      {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW,
-                                       IDC_EDT_VERIFY_PRESS, IDC_EDT_VERIFY_TEMP, 0}};
-    static const UINT kButtons[][3] = {{IDC_BTN_SET, 0},
-                                       {IDC_BTN_RANGE_GET, IDC_BTN_RANGE_DOWNLOAD, 0},
-                                       {IDC_BTN_PV_ZERO, IDC_BTN_REFRESH, 0},
-                                       {IDC_BTN_VERIFY, 0}};
-    for (int nGroup = 0; nGroup < 4; nGroup++)
+    const HWND* phControl = m_hPlainControls;
+    for (int nGroup = 0; nGroup < kControlGroups; nGroup++)
     {
-        for (const UINT* pId = kGroups[nGroup]; bPlainControls && *pId != 0; ++pId)
-            ::EnableWindow(::GetDlgItem(m_hWnd, *pId), bEnable);
-        for (const UINT* pId = kButtons[nGroup]; bButtons && *pId != 0; ++pId)
+        for (const UINT* pId = kPlainControlGroups[nGroup]; *pId != 0; ++pId, ++phControl)
+        {
+            if (bPlainControls)
+                ::EnableWindow(*phControl, bEnable);
+        }
+        for (const UINT* pId = kButtonGroups[nGroup]; bButtons && *pId != 0; ++pId)
             EnableButton(*pId, bEnable);
     }
 }

@@ -213,4 +213,10 @@ private:
     // OnRangeDownload reads only while no Download worker exists.
     BYTE m_byRangePoint;
     CString m_strRangeValue;
+
+    // The windows of the controls that the page switches besides its buttons, looked up once when
+    // the page is made: a refresh switches them up to four times, and under Wine every
+    // GetDlgItem is a round trip through its server. Only the window thread reads them.
+    static const int kPlainControlCount = 18;
+    HWND m_hPlainControls[kPlainControlCount];
 };
