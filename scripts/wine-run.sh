@@ -10,9 +10,18 @@
 # ANSI code page and the user locale of each process from LC_ALL (zh_CN: code page 936, locale
 # 0x804), needs no glibc locale for it and keeps nothing of it in the prefix, so one prefix serves
 # every locale, also at the same time.
+# --wine-of PROGRAM.exe COMMAND [ARGS...] runs a command of Wine's own (winedbg, for one) with the
+# Wine and in the prefix that PROGRAM.exe runs in.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-program=${1:?usage: wine-run.sh PROGRAM.exe [ARGS...]}
+usage="usage: wine-run.sh PROGRAM.exe [ARGS...], or wine-run.sh --wine-of PROGRAM.exe COMMAND [ARGS...]"
+if [ "${1:-}" = --wine-of ]; then
+    program=${2:?$usage}
+    shift 2
+    [ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
+else
+    program=${1:?$usage}
+fi
 
 # The machine field of the PE header: 0x14c for i386, 0x8664 for x86_64.
 pe_machine() {

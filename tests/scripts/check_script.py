@@ -283,9 +283,58 @@ def run_once(command, text, limit, start_limit):
             return output.decode("utf-8"), process.returncode, True
         if not ready and process.poll() is not None:
             return output.decode("utf-8"), process.returncode, True
+    if process.poll() is None:
+        print(host_backtraces(command))
     process.kill()
     process.wait()
     return output.decode("utf-8"), None, bool(output)
+
+
+def host_backtraces(command):
+    """What each thread of a host that does not end is doing: winedbg's backtraces of the
+    processes of the host's program, when the host runs under scripts/wine-run.sh."""
+    if len(command) < 2 or not command[0].endswith("wine-run.sh"):
+        return "no backtraces: the host does not run under wine-run.sh"
+    name = os.path.basename(command[1]).lower()
+    try:
+        result = subprocess.run([command[0], "--wine-of", command[1], "winedbg", "--command", "bt all"],
+                                stdin=subprocess.DEVNULL, capture_output=True, timeout=45)
+    except subprocess.TimeoutExpired:
+        return "no backtraces: winedbg did not end within 45 s"
+    blocks = re.split(r"\n(?=Backtracing for thread)", result.stdout.decode("utf-8", "replace"))
+    mine = "\n".join(b for b in blocks if name in b.split("\n", 1)[0].lower())
+    return "--- backtraces ---\n" + name_frames(mine, os.path.dirname(command[1]))
+
+
+def name_frames(text, folder):
+    """winedbg names no function of a module without debug information ("in Kestrum (+0x1c2f)");
+    the function is found in the symbol table of the module's file in folder."""
+    tables = {}
+
+    def table(module):
+        if module not in tables:
+            tables[module] = None
+            for path in (os.path.join(folder, module + ext) for ext in (".exe", ".dll")):
+                if os.path.isfile(path):
+                    header = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path],
+                                            capture_output=True, text=True).stdout
+                    base = int(re.search(r"ImageBase\s+([0-9a-fA-F]+)", header).group(1), 16)
+                    symbols = subprocess.run(["x86_64-w64-mingw32-nm", "-C", "--defined-only", path],
+                                             capture_output=True, text=True).stdout.splitlines()
+                    code = sorted((int(l[:l.index(" ")], 16), l.split(" ", 2)[2])
+                                  for l in symbols if l.split(" ")[1:2] in (["t"], ["T"]))
+                    tables[module] = (base, code)
+        return tables[module]
+
+    def name(match):
+        found = table(match.group(1))
+        if found is None:
+            return match.group(0)
+        address = found[0] + int(match.group(2), 16)
+        below = [s for s in found[1] if s[0] <= address]
+        return f"in {match.group(1)} ({below[-1][1]}+0x{address - below[-1][0]:x})" if below else match.group(0)
+
+    return re.sub(r"in (\S+) \(\+0x([0-9a-f]+)\)", name, text)
 
 
 def main():
