@@ -21,27 +21,30 @@ const BYTE kRangeCalMinByte10 = 3;
 const int kSerialNoLimit = 9;
 
 // What EnableControls switches, group by group in its order: the plain controls of a group, then
-// its buttons. A row ends at its first 0.
-constexpr int kControlGroups = 4;
-constexpr UINT kPlainControlGroups[kControlGroups][7] = {
-    {IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0},
-    {IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL, IDC_EDT_TEMP_VAL, IDC_CMB_POINT,
-     IDC_EDT_RANGE_VALUE, 0},
-    {IDC_EDT_ZERO, IDC_EDT_FACTOR_K, IDC_EDT_FACTOR_B, IDC_EDT_SERIAL_NO, IDC_EDT_CAL_UP,
-     IDC_EDT_CAL_DOWN, 0},
-    {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS, IDC_EDT_VERIFY_TEMP,
-     0}};
-constexpr UINT kButtonGroups[kControlGroups][3] = {{IDC_BTN_SET, 0},
-                                                   {IDC_BTN_RANGE_GET, IDC_BTN_RANGE_DOWNLOAD, 0},
-                                                   {IDC_BTN_PV_ZERO, IDC_BTN_REFRESH, 0},
-                                                   {IDC_BTN_VERIFY, 0}};
+// its buttons. A list ends at its first 0.
+struct ControlGroup
+{
+    UINT plainControls[7];
+    UINT buttons[3];
+};
+constexpr ControlGroup kControlGroups[] = {
+    {{IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER, 0}, {IDC_BTN_SET, 0}},
+    {{IDC_EDT_RANGE_HIGH, IDC_EDT_RANGE_LOW, IDC_EDT_PRESS_VAL, IDC_EDT_TEMP_VAL, IDC_CMB_POINT,
+      IDC_EDT_RANGE_VALUE, 0},
+     {IDC_BTN_RANGE_GET, IDC_BTN_RANGE_DOWNLOAD, 0}},
+    {{IDC_EDT_ZERO, IDC_EDT_FACTOR_K, IDC_EDT_FACTOR_B, IDC_EDT_SERIAL_NO, IDC_EDT_CAL_UP,
+      IDC_EDT_CAL_DOWN, 0},
+     {IDC_BTN_PV_ZERO, IDC_BTN_REFRESH, 0}},
+    {{IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS,
+      IDC_EDT_VERIFY_TEMP, 0},
+     {IDC_BTN_VERIFY, 0}}};
 
 constexpr int CountPlainControls()
 {
     int nCount = 0;
-    for (const auto& group : kPlainControlGroups)
+    for (const ControlGroup& group : kControlGroups)
     {
-        for (const UINT* pId = group; *pId != 0; ++pId)
+        for (const UINT* pId = group.plainControls; *pId != 0; ++pId)
             nCount++;
     }
     return nCount;
@@ -111,9 +114,9 @@ BOOL CDlgKestrum::OnInitDialog()
     CTablePage::OnInitDialog();
     static_assert(CountPlainControls() == kPlainControlCount, "one window per plain control");
     int nControl = 0;
-    for (int nGroup = 0; nGroup < kControlGroups; nGroup++)
+    for (const ControlGroup& group : kControlGroups)
     {
-        for (const UINT* pId = kPlainControlGroups[nGroup]; *pId != 0; ++pId)
+        for (const UINT* pId = group.plainControls; *pId != 0; ++pId)
             m_hPlainControls[nControl++] = ::GetDlgItem(m_hWnd, *pId);
     }
     SendDlgItemMessage(IDC_EDT_SERIAL_NO, EM_LIMITTEXT, kSerialNoLimit, 0);
@@ -271,14 +274,14 @@ LRESULT CDlgKestrum::OnSwitchControls(WPARAM wParam, LPARAM lParam)
 void CDlgKestrum::SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButtons)
 {
     const HWND* phControl = m_hPlainControls;
-    for (int nGroup = 0; nGroup < kControlGroups; nGroup++)
+    for (const ControlGroup& group : kControlGroups)
     {
-        for (const UINT* pId = kPlainControlGroups[nGroup]; *pId != 0; ++pId, ++phControl)
+        for (const UINT* pId = group.plainControls; *pId != 0; ++pId, ++phControl)
         {
             if (bPlainControls)
                 ::EnableWindow(*phControl, bEnable);
         }
-        for (const UINT* pId = kButtonGroups[nGroup]; bButtons && *pId != 0; ++pId)
+        for (const UINT* pId = group.buttons; bButtons && *pId != 0; ++pId)
             EnableButton(*pId, bEnable);
     }
 }
