@@ -30,7 +30,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
-from check_script import Script, evaluate  # noqa: E402
+from check_script import Script, evaluate, host_backtraces  # noqa: E402
 
 LIMIT = 120
 # What the link itself reports (its setting, the device search), and the runner's own
@@ -45,6 +45,7 @@ class Host:
         # Wine's server inherits standard error and may write much to it when a line hangs up: a
         # file takes it all, where a pipe nobody reads would stop the server.
         self.errors = tempfile.TemporaryFile()
+        self.command = command
         self.process = subprocess.Popen(command + ["--script", "-"], stdin=subprocess.PIPE,
                                         stdout=subprocess.PIPE, stderr=self.errors)
         self.events = []
@@ -83,6 +84,7 @@ class Host:
         try:
             self.process.wait(timeout=LIMIT)
         except subprocess.TimeoutExpired:
+            print(host_backtraces(self.command))
             self.process.kill()
             self.process.wait()
             return None
