@@ -60,15 +60,24 @@ export WINEPREFIX=${KESTRUM_WINEPREFIX:-$default_prefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 mkdir -p "$(dirname "$WINEPREFIX")"
+# A program that crashes prints winedbg's register dump and backtrace to its standard error and
+# ends with the exception's code (a status of 5 for an access violation). Wine's default debugger
+# would show its crash dialog, which no one sees on the null driver, and hold the program until a
+# caller's limit; with the dialog off it kills the program with status 0 about every other time.
+# The minidump debugger prints the same and lets the program end by itself (its dump, about
+# 130 KB, stays in C:\windows). The marker's number counts the changes to this set-up, so an older
+# prefix gets the newer settings once.
 (
     flock 9
-    if [ ! -f "$WINEPREFIX/.kestrum-ready" ]; then
+    if [ ! -f "$WINEPREFIX/.kestrum-ready-2" ]; then
         "$wine" wineboot -i >/dev/null 2>&1 || true
         "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$graphics" /f >/dev/null 2>&1
         "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
             /v Tahoma /t REG_MULTI_SZ /d 'DejaVuSans.ttf,DejaVu Sans' /f >/dev/null 2>&1
+        "$wine" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+            /v Debugger /d 'winedbg --minidump %ld %ld' /f >/dev/null 2>&1
         wineserver -w
-        touch "$WINEPREFIX/.kestrum-ready"
+        touch "$WINEPREFIX/.kestrum-ready-2"
     fi
 ) 9>"$WINEPREFIX.lock"
 # The server and Wine's own processes (services, explorer ...) stay for a while after a program

@@ -30,7 +30,7 @@ import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
-from check_script import Script, evaluate, host_backtraces  # noqa: E402
+from check_script import Script, evaluate, host_backtraces, name_frames  # noqa: E402
 
 LIMIT = 120
 # What the link itself reports (its setting, the device search), and the runner's own
@@ -77,6 +77,11 @@ class Host:
                 if left <= 0:
                     raise TimeoutError("the host did not catch up")
                 self.changed.wait(left)
+
+    def error_tail(self, count):
+        """The last count lines the host and Wine wrote to standard error (a crash's report)."""
+        self.errors.seek(0)
+        return "\n".join(self.errors.read().decode("utf-8", "replace").splitlines()[-count:])
 
     def finish(self):
         """The host's exit status, or None when it did not end."""
@@ -228,7 +233,11 @@ def main():
         transmitter.end()
         if kind == "serial" and os.path.lexists(device):
             os.remove(device)
-    return evaluate(script, host.events, exit_code, TOLERATED, failures)
+    result = evaluate(script, host.events, exit_code, TOLERATED, failures)
+    if result:
+        print("--- standard error, last 200 lines ---")
+        print(name_frames(host.error_tail(200), os.path.dirname(host_command[1])))
+    return result
 
 
 if __name__ == "__main__":

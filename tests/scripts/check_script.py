@@ -30,6 +30,7 @@ import re
 import select
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 
@@ -253,22 +254,31 @@ def evaluate(script, events, exit_code, tolerated=(), failures=()):
 
 
 def run_host(command, text, limit=240, start_limit=60):
-    """Runs the host on the script's lines; its output and exit status, or None when it did not
-    end in time. The output is taken until the host has ended and the pipe stays quiet: Wine's own
-    processes, started by the host on a fresh server, may hold the pipe open long after. A host
-    that prints nothing at all within start_limit seconds never got past Wine's start (every
-    script's first command reports at once), so it is started once more."""
+    """Runs the host on the script's lines; its output, its exit status (None when it did not end
+    in time) and its standard error. The output is taken until the host has ended and the pipe
+    stays quiet: Wine's own processes, started by the host on a fresh server, may hold the pipe
+    open long after. A host that prints nothing at all within start_limit seconds never got past
+    Wine's start (every script's first command reports at once), so it is started once more."""
     for attempt in range(2):
-        output, exit_code, started = run_once(command, text, limit, start_limit if attempt == 0 else limit)
+        output, exit_code, started, errors = run_once(command, text, limit,
+                                                      start_limit if attempt == 0 else limit)
         if started:
             break
         print(f"the host printed nothing within {start_limit} s; started again")
-    return output, exit_code
+    return output, exit_code, errors
 
 
 def run_once(command, text, limit, start_limit):
-    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                               stderr=subprocess.DEVNULL)
+    # Standard error goes to a file: a crash's report lands there, and Wine's own processes may
+    # inherit it and write to it long after the host.
+    with tempfile.TemporaryFile() as errors:
+        output, exit_code, started = read_host(command, text, limit, start_limit, errors)
+        errors.seek(0)
+        return output, exit_code, started, errors.read().decode("utf-8", "replace")
+
+
+def read_host(command, text, limit, start_limit, errors):
+    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=errors)
     threading.Thread(target=lambda: (process.stdin.write(text), process.stdin.close()), daemon=True).start()
     output, begin = bytearray(), time.monotonic()
     while time.monotonic() < begin + (limit if output else start_limit):
@@ -340,12 +350,17 @@ def name_frames(text, folder):
 def main():
     host, path = sys.argv[1], sys.argv[2]
     script = Script(path)
-    output, exit_code = run_host(host.split(";") + ["--script", "-"], "".join(script.run_lines).encode("utf-8"))
+    command = host.split(";")
+    output, exit_code, errors = run_host(command + ["--script", "-"], "".join(script.run_lines).encode("utf-8"))
     events = [json.loads(l) for l in output.splitlines() if l.startswith("{")]
     if exit_code is None:
         print("the host did not end within 240 s")
         exit_code = -1
-    return evaluate(script, events, exit_code)
+    result = evaluate(script, events, exit_code)
+    if result and errors.strip():
+        print("--- standard error ---")
+        print(name_frames(errors, os.path.dirname(command[1])) if len(command) > 1 else errors)
+    return result
 
 
 if __name__ == "__main__":
