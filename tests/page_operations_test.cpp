@@ -21,50 +21,73 @@ CHostApp theApp;
 
 const DWORD kBoundedWait = 20000;
 
+// The host events of one test. Workers report while the window thread reads, so every access to
+// the lines is under the lock: a line added meanwhile may move the others.
 class Events
 {
 public:
-    Events() { StandinSetTraceSink(&Events::Collect, this); }
-    ~Events() { StandinSetTraceSink(NULL, NULL); }
-    std::string Text() const
+    Events()
+    {
+        ::InitializeCriticalSection(&m_lock);
+        StandinSetTraceSink(&Events::Collect, this);
+    }
+    ~Events()
+    {
+        StandinSetTraceSink(NULL, NULL);
+        ::DeleteCriticalSection(&m_lock);
+    }
+    std::string Text()
     {
         std::string text;
-        for (const std::string& line : m_lines)
-            text += line + "\n";
+        for (const Line& line : Lines())
+            text += line.text + "\n";
         return text;
     }
     // The place of the first event at or after nFrom that contains the fragment; -1 if none.
-    int Find(const std::string& fragment, int nFrom = 0) const
+    int Find(const std::string& fragment, int nFrom = 0)
     {
-        for (size_t i = nFrom; i < m_lines.size(); i++)
+        std::vector<Line> lines = Lines();
+        for (size_t i = nFrom; i < lines.size(); i++)
         {
-            if (m_lines[i].find(fragment) != std::string::npos)
+            if (lines[i].text.find(fragment) != std::string::npos)
                 return static_cast<int>(i);
         }
         return -1;
     }
     // The events that contain the fragment and came from the window thread (bWindowThread) or
     // from another thread.
-    int Count(const std::string& fragment, bool bWindowThread) const
+    int Count(const std::string& fragment, bool bWindowThread)
     {
         int nCount = 0;
-        for (size_t i = 0; i < m_lines.size(); i++)
-            nCount += m_lines[i].find(fragment) != std::string::npos &&
-                      (m_threads[i] == m_nWindowThread) == bWindowThread;
+        for (const Line& line : Lines())
+            nCount += line.text.find(fragment) != std::string::npos &&
+                      (line.nThread == m_nWindowThread) == bWindowThread;
         return nCount;
     }
 
 private:
-    // Events come from the window thread and from workers; the trace serialises the calls.
+    struct Line
+    {
+        std::string text;
+        DWORD nThread;
+    };
+    std::vector<Line> Lines()
+    {
+        ::EnterCriticalSection(&m_lock);
+        std::vector<Line> lines = m_lines;
+        ::LeaveCriticalSection(&m_lock);
+        return lines;
+    }
     static void CALLBACK Collect(const char* pszJson, void* pContext)
     {
         Events* pThis = static_cast<Events*>(pContext);
-        pThis->m_lines.push_back(pszJson);
-        pThis->m_threads.push_back(::GetCurrentThreadId());
+        ::EnterCriticalSection(&pThis->m_lock);
+        pThis->m_lines.push_back({pszJson, ::GetCurrentThreadId()});
+        ::LeaveCriticalSection(&pThis->m_lock);
     }
-    std::vector<std::string> m_lines;
-    std::vector<DWORD> m_threads;
-    DWORD m_nWindowThread = ::GetCurrentThreadId();
+    CRITICAL_SECTION m_lock;
+    std::vector<Line> m_lines;
+    const DWORD m_nWindowThread = ::GetCurrentThreadId();
 };
 
 const std::string kPageLock = "\"PageLock\"";
