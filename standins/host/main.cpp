@@ -22,6 +22,7 @@
 #include <atomic>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <stdio.h>
 #include <string>
 
@@ -79,9 +80,16 @@ void CALLBACK ShowProgress(int nPercent, void*)
     ::PostMessageW(g_gui.hProgress, PBM_SETPOS, nPercent, 0);
 }
 
+// Workers report a status too. The text goes to the window thread by a post, which never waits:
+// a plain host's window thread, waiting on a stopped worker, serves no message, and a worker that
+// sent the text there would wait until it is terminated. The frame shows and frees the copy.
+const UINT kShowStatus = WM_APP;
+
 void CALLBACK ShowStatus(LPCWSTR pszStatus, void*)
 {
-    ::SetWindowTextW(g_gui.hStatus, pszStatus);
+    std::wstring* pText = new std::wstring(pszStatus);
+    if (!::PostMessageW(g_gui.hFrame, kShowStatus, 0, reinterpret_cast<LPARAM>(pText)))
+        delete pText;
 }
 
 // The title names the selected device by its identity.
@@ -106,6 +114,12 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
             g_gui.host.Page()->OnDeviceChanged();
         return 0;
     }
+    if (nMsg == kShowStatus)
+    {
+        std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
+        ::SetWindowTextW(g_gui.hStatus, text->c_str());
+        return 0;
+    }
     if (nMsg == WM_CLOSE)
     {
         g_gui.host.Unload();
@@ -114,6 +128,9 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     }
     if (nMsg == WM_DESTROY)
     {
+        MSG msg;
+        while (::PeekMessageW(&msg, hWnd, kShowStatus, kShowStatus, PM_REMOVE))
+            delete reinterpret_cast<std::wstring*>(msg.lParam);
         ::PostQuitMessage(0);
         return 0;
     }
