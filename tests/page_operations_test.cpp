@@ -10,6 +10,7 @@
 #include <StandinHart.h>
 
 #include "../res/resource.h"
+#include "TraceLog.h"
 
 #include <algorithm>
 #include <string>
@@ -21,32 +22,21 @@ CHostApp theApp;
 
 const DWORD kBoundedWait = 20000;
 
-// The host events of one test. Workers report while the window thread reads, so every access to
-// the lines is under the lock: a line added meanwhile may move the others.
+// The host events of one test, from the window thread and from workers.
 class Events
 {
 public:
-    Events()
-    {
-        ::InitializeCriticalSection(&m_lock);
-        StandinSetTraceSink(&Events::Collect, this);
-    }
-    ~Events()
-    {
-        StandinSetTraceSink(NULL, NULL);
-        ::DeleteCriticalSection(&m_lock);
-    }
     std::string Text()
     {
         std::string text;
-        for (const Line& line : Lines())
+        for (const TraceLog::Line& line : m_log.Lines())
             text += line.text + "\n";
         return text;
     }
     // The place of the first event at or after nFrom that contains the fragment; -1 if none.
     int Find(const std::string& fragment, int nFrom = 0)
     {
-        std::vector<Line> lines = Lines();
+        std::vector<TraceLog::Line> lines = m_log.Lines();
         for (size_t i = nFrom; i < lines.size(); i++)
         {
             if (lines[i].text.find(fragment) != std::string::npos)
@@ -59,34 +49,14 @@ public:
     int Count(const std::string& fragment, bool bWindowThread)
     {
         int nCount = 0;
-        for (const Line& line : Lines())
+        for (const TraceLog::Line& line : m_log.Lines())
             nCount += line.text.find(fragment) != std::string::npos &&
                       (line.nThread == m_nWindowThread) == bWindowThread;
         return nCount;
     }
 
 private:
-    struct Line
-    {
-        std::string text;
-        DWORD nThread;
-    };
-    std::vector<Line> Lines()
-    {
-        ::EnterCriticalSection(&m_lock);
-        std::vector<Line> lines = m_lines;
-        ::LeaveCriticalSection(&m_lock);
-        return lines;
-    }
-    static void CALLBACK Collect(const char* pszJson, void* pContext)
-    {
-        Events* pThis = static_cast<Events*>(pContext);
-        ::EnterCriticalSection(&pThis->m_lock);
-        pThis->m_lines.push_back({pszJson, ::GetCurrentThreadId()});
-        ::LeaveCriticalSection(&pThis->m_lock);
-    }
-    CRITICAL_SECTION m_lock;
-    std::vector<Line> m_lines;
+    TraceLog m_log;
     const DWORD m_nWindowThread = ::GetCurrentThreadId();
 };
 

@@ -9,6 +9,7 @@
 
 #include "../page/DeviceRecord.h"
 #include "../res/resource.h"
+#include "TraceLog.h"
 
 #include <string.h>
 #include <string>
@@ -20,26 +21,15 @@ CHostApp theApp;
 
 typedef CArray<CDialog*, CDialog*>* (*GETDLGARRAY)(CWnd*);
 
-// Collects the host events of one test, with the time each one came. Workers report too, so the
-// lines are read under a lock while workers may still run.
+// The host events of one test, from the window thread and from workers.
 class EventLog
 {
 public:
-    EventLog()
-    {
-        ::InitializeCriticalSection(&m_lock);
-        StandinSetTraceSink(&EventLog::Collect, this);
-    }
-    ~EventLog()
-    {
-        StandinSetTraceSink(NULL, NULL);
-        ::DeleteCriticalSection(&m_lock);
-    }
     std::vector<std::string> Lines()
     {
-        ::EnterCriticalSection(&m_lock);
-        std::vector<std::string> lines = m_lines;
-        ::LeaveCriticalSection(&m_lock);
+        std::vector<std::string> lines;
+        for (const TraceLog::Line& line : m_log.Lines())
+            lines.push_back(line.text);
         return lines;
     }
     int Count(const std::string& fragment)
@@ -79,40 +69,25 @@ public:
     // -1 when either is missing.
     double MillisecondsBetween(const std::string& first, const std::string& second)
     {
-        ::EnterCriticalSection(&m_lock);
-        double dResult = -1;
+        std::vector<TraceLog::Line> lines = m_log.Lines();
         size_t i = 0;
-        while (i < m_lines.size() && m_lines[i].find(first) == std::string::npos)
+        while (i < lines.size() && lines[i].text.find(first) == std::string::npos)
             i++;
-        for (size_t j = i + 1; j < m_lines.size(); j++)
+        for (size_t j = i + 1; j < lines.size(); j++)
         {
-            if (m_lines[j].find(second) != std::string::npos)
+            if (lines[j].text.find(second) != std::string::npos)
             {
                 LARGE_INTEGER frequency;
                 ::QueryPerformanceFrequency(&frequency);
-                dResult = 1000.0 * static_cast<double>(m_times[j] - m_times[i]) /
-                          static_cast<double>(frequency.QuadPart);
-                break;
+                return 1000.0 * static_cast<double>(lines[j].llTime - lines[i].llTime) /
+                       static_cast<double>(frequency.QuadPart);
             }
         }
-        ::LeaveCriticalSection(&m_lock);
-        return dResult;
+        return -1;
     }
 
 private:
-    static void CALLBACK Collect(const char* pszJson, void* pContext)
-    {
-        EventLog* pLog = static_cast<EventLog*>(pContext);
-        LARGE_INTEGER now;
-        ::QueryPerformanceCounter(&now);
-        ::EnterCriticalSection(&pLog->m_lock);
-        pLog->m_lines.push_back(pszJson);
-        pLog->m_times.push_back(now.QuadPart);
-        ::LeaveCriticalSection(&pLog->m_lock);
-    }
-    CRITICAL_SECTION m_lock;
-    std::vector<std::string> m_lines;
-    std::vector<LONGLONG> m_times;
+    TraceLog m_log;
 };
 
 class PageTest : public ::testing::Test

@@ -42,35 +42,6 @@ bool IsOperation(int nOperation, const char* pszName)
 CStressApp theApp;
 Campaign g;
 
-Events::Events()
-{
-    ::InitializeCriticalSection(&m_lock);
-    StandinSetTraceSink(&Events::Collect, this);
-}
-
-Events::~Events()
-{
-    StandinSetTraceSink(NULL, NULL);
-    ::DeleteCriticalSection(&m_lock);
-}
-
-std::vector<std::string> Events::Take()
-{
-    ::EnterCriticalSection(&m_lock);
-    std::vector<std::string> lines;
-    lines.swap(m_lines);
-    ::LeaveCriticalSection(&m_lock);
-    return lines;
-}
-
-void CALLBACK Events::Collect(const char* pszJson, void* pContext)
-{
-    Events* pThis = static_cast<Events*>(pContext);
-    ::EnterCriticalSection(&pThis->m_lock);
-    pThis->m_lines.push_back(pszJson);
-    ::LeaveCriticalSection(&pThis->m_lock);
-}
-
 int CStressApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt)
 {
     int nAnswer = (nType & MB_TYPEMASK) == MB_YESNO ? m_nNextAnswer.load() : IDOK;
@@ -132,8 +103,9 @@ void Step(const std::string& text)
 // Runs the checks over the events so far.
 void CheckEvents(std::vector<std::string>* pSeen)
 {
-    for (const std::string& line : g.pEvents->Take())
+    for (const TraceLog::Line& event : g.pEvents->Take())
     {
+        const std::string& line = event.text;
         // A worker that the host had to terminate did not end when told to stop: a hang, and a
         // thread cut off wherever it was, which may break the process later.
         if (EventField(line, "ev") == "terminated")

@@ -2,6 +2,7 @@
 // its boxes, and the campaign's record of what it did and found.
 #pragma once
 
+#include "../TraceLog.h"
 #include "EventChecks.h"
 
 #include <HostApp.h>
@@ -26,20 +27,6 @@ extern const char* const kFaults[10];
 struct Counts
 {
     int nCrashes = 0, nHangs = 0, nHeldLocks = 0;
-};
-
-// Everything the checks see: the host events in order, read by the window thread.
-class Events
-{
-public:
-    Events();
-    ~Events();
-    std::vector<std::string> Take();
-
-private:
-    static void CALLBACK Collect(const char* pszJson, void* pContext);
-    CRITICAL_SECTION m_lock;
-    std::vector<std::string> m_lines;
 };
 
 // Answers the page's boxes. A question gets the drawn answer; at a stop point a box can be the
@@ -71,7 +58,7 @@ struct Campaign
     std::vector<std::string> steps;
     Counts counts;
     EventChecks checks;
-    Events* pEvents = NULL;
+    TraceLog* pEvents = NULL; // everything the checks see, read by the window thread
     HWND hFrame = NULL;
     PageHost host;
     std::mt19937 rng;

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     StandinSetPlainHost(g.bPlainHost);
     ::SetUnhandledExceptionFilter(&OnCrash);
     theApp.SetScripted(true);
-    Events events;
+    TraceLog events;
     g.pEvents = &events;
     ResetStandins();
     g.hFrame =
