@@ -89,7 +89,7 @@ class Host:
         try:
             self.process.wait(timeout=LIMIT)
         except subprocess.TimeoutExpired:
-            print(host_backtraces(self.command))
+            print(host_backtraces(self.command, self.process.pid))
             self.process.kill()
             self.process.wait()
             return None

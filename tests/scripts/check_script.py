@@ -294,15 +294,21 @@ def read_host(command, text, limit, start_limit, errors):
         if not ready and process.poll() is not None:
             return output.decode("utf-8"), process.returncode, True
     if process.poll() is None:
-        print(host_backtraces(command))
+        print(host_backtraces(command, process.pid))
     process.kill()
     process.wait()
     return output.decode("utf-8"), None, bool(output)
 
 
-def host_backtraces(command):
+def host_backtraces(command, pid):
     """What each thread of a host that does not end is doing: winedbg's backtraces of the
-    processes of the host's program, when the host runs under scripts/wine-run.sh."""
+    processes of the host's program, when the host runs under scripts/wine-run.sh, and where each
+    Unix thread of the host's process waits (a Windows process that has ended can leave its Unix
+    process behind, which winedbg no longer lists)."""
+    return windows_backtraces(command) + "\n--- the host's Unix threads ---\n" + unix_threads(pid)
+
+
+def windows_backtraces(command):
     if len(command) < 2 or not command[0].endswith("wine-run.sh"):
         return "no backtraces: the host does not run under wine-run.sh"
     name = os.path.basename(command[1]).lower()
@@ -313,7 +319,28 @@ def host_backtraces(command):
         return "no backtraces: winedbg did not end within 45 s"
     blocks = re.split(r"\n(?=Backtracing for thread)", result.stdout.decode("utf-8", "replace"))
     mine = "\n".join(b for b in blocks if name in b.split("\n", 1)[0].lower())
+    if not mine:
+        return f"--- backtraces ---\nwinedbg lists no thread of {name}"
     return "--- backtraces ---\n" + name_frames(mine, os.path.dirname(command[1]))
+
+
+def unix_threads(pid):
+    """Each thread of the Unix process pid: its name, state, kernel wait channel and system call."""
+    lines = []
+    try:
+        tasks = sorted(os.listdir(f"/proc/{pid}/task"), key=int)
+    except OSError:
+        return f"process {pid} has ended"
+    for task in tasks:
+        def read(name):
+            try:
+                with open(f"/proc/{pid}/task/{task}/{name}") as f:
+                    return f.read().strip()
+            except OSError:
+                return "?"
+        state = next((l[6:].strip() for l in read("status").splitlines() if l.startswith("State:")), "?")
+        lines.append(f"{task} {read('comm')}: {state}, waits in {read('wchan')}, system call {read('syscall')}")
+    return "\n".join(lines)
 
 
 def name_frames(text, folder):
