@@ -1,3 +1,5 @@
+// The code tables' exported operations: NumStrPair's copies, CodeTable's lookups by index,
+// code and label, and the byte-order functions swap16 and swap32.
 #include "CodeTables.h"
 
 #include <climits>

@@ -1,3 +1,5 @@
+// ScanFloat: reads the number at the start of a text as the C runtime's "%f" scan does, for
+// range calibration's Value field.
 #include "ScanFloat.h"
 
 #include <stdlib.h>

@@ -1,3 +1,5 @@
+// Tests of the shared code tables: CodeTable's lookups and their bounds, NumStrPair's copies, the
+// byte-order functions and the consistency of the catalogue's tables.
 #include "CodeTables.h"
 
 #include <gtest/gtest.h>

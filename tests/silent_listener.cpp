@@ -1,3 +1,4 @@
+// A TCP listener on 127.0.0.1 that accepts into its backlog and never answers, for HART-IP tests.
 #include <winsock2.h>
 
 #include "silent_listener.h"

@@ -1,3 +1,6 @@
+// The calibration record: turns each write the page makes (commands 222, 43 and 182) into a JSON
+// line with the device's identity, the request, the outcome and the base data as found, adds an
+// as-left line once the base data have been read again, and appends each line whole to the file.
 #include <StandinBase.h>
 
 #include "Audit.h"

@@ -1,3 +1,6 @@
+// A device's answer in words for the host's status line and rspcode events: response codes by
+// their HART meaning, the commands' own meanings, communication errors and the device's status
+// bits.
 #include "StatusWords.h"
 
 #include <ResponseCodes.h>

@@ -1,3 +1,5 @@
+// How many data bytes a successful answer must carry: commands 0, 15 and 183 by their layout,
+// command 223 by the base-data block it was asked for; other commands by none.
 #include "AnswerLength.h"
 
 #include "BaseDataLayout.h"

@@ -1,3 +1,5 @@
+// Sorts a frame a master receives after its request: the addressed device's answer to the same
+// command, or an echo, a burst frame, another device's frame or another command's answer.
 #include "AnswerMatch.h"
 
 #include "HartFrame.h"

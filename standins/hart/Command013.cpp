@@ -1,3 +1,4 @@
+// Command 13 of the simulated transmitter: read tag, descriptor and date, in packed ASCII.
 #include "Commands.h"
 #include "PackedAscii.h"
 

@@ -1,3 +1,5 @@
+// Decodes what a master keeps of a device: the command-0 identity of every HART revision, the tag
+// of command 13 and the write-protect code of command 15.
 #include "Identity.h"
 
 #include "PackedAscii.h"

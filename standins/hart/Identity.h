@@ -1,3 +1,5 @@
+// What a master reads of a device's identity: command 0's identity, command 13's tag and command
+// 15's write-protect code, decoded from the answers' data bytes.
 #pragma once
 
 #include <array>

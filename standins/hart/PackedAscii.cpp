@@ -1,3 +1,4 @@
+// HART's packed ASCII: packing, unpacking and the check for characters outside its set.
 #include "PackedAscii.h"
 
 namespace hartsim

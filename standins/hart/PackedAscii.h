@@ -1,3 +1,4 @@
+// HART's packed ASCII (command 13's tag): packing and unpacking six-bit characters.
 #pragma once
 
 #include <cstddef>

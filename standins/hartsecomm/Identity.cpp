@@ -1,3 +1,5 @@
+// The identity the service keeps of a device: filled from command 0, brought up to date by the
+// answers of commands 13 and 15, read from the device when it is found, and told in one line.
 #include "Identity.h"
 
 #include <SendResult.h>

@@ -1,3 +1,5 @@
+// The device search of a new link on a thread of its own while the calling thread serves its
+// window's messages; a scan event before each polling address, and a stop after the current one.
 #include <StandinBase.h>
 #include <JsonLine.h>
 

@@ -1,3 +1,5 @@
+// The waits of a real link: the exchange's clock, pauses that end when the worker or the link is
+// stopped, and the link's turn between exchanges and keep-alives.
 #include <StandinBase.h>
 
 #include "LinkWait.h"

@@ -1,3 +1,5 @@
+// Tests of HART long frames: encoding requests and answers byte for byte, their limits, and
+// decoding with every fault a receiver reports.
 #include "HartFrame.h"
 
 #include <gtest/gtest.h>

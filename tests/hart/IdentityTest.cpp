@@ -1,3 +1,5 @@
+// Tests of packed ASCII and of the identity a master reads: command 0 of every revision, the tag of
+// command 13 and the write-protect code of command 15.
 #include "Identity.h"
 #include "PackedAscii.h"
 #include "Transmitter.h"

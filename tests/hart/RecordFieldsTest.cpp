@@ -1,3 +1,4 @@
+// Tests of the device record's named fields (the script's poke): offsets, refusals and overlaps.
 #include "RecordFields.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of how the service files answers in the device record: identity, range values, base-data
+// blocks, and short or mismatched answers.
 #include "RecordFiller.h"
 #include "Transmitter.h"
 

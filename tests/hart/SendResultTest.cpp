@@ -1,3 +1,4 @@
+// Tests of the mapping from a device's response code to HartSendCmd's result.
 #include "SendResult.h"
 
 #include <gtest/gtest.h>

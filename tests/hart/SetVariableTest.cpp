@@ -1,3 +1,4 @@
+// Tests of setting the simulated transmitter's variables by name (the script's xmtr).
 #include "Transmitter.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// Tests of the simulated transmitter: each command's answer and refusals, status bits, the busy
+// counter, and which requests it answers at all.
 #include "ByteOrder.h"
 #include "HartFrame.h"
 #include "Transmitter.h"

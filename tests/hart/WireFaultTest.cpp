@@ -1,3 +1,4 @@
+// Tests of the line faults and refusals queued per command (the script's fault).
 #include "HartFrame.h"
 #include "ResponseCodes.h"
 #include "Transmitter.h"

@@ -1,3 +1,4 @@
+// Tests of the wire model's timing: 1200 bit/s on the realistic wire, none on the fast one.
 #include "WireModel.h"
 
 #include <gtest/gtest.h>

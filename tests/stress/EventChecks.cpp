@@ -1,3 +1,5 @@
+// Checks on the stress campaign's host events: only the page's commands with sound requests are
+// sent, and every PV zero and range download was confirmed with Yes first.
 #include "EventChecks.h"
 
 #include <cmath>

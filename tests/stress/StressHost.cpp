@@ -1,3 +1,5 @@
+// The stress campaign's host: loads the page, answers its boxes, drives its controls, serves its
+// messages until it is idle, checks that no lock is left held and reports what the campaign found.
 #include "StressHost.h"
 
 #include <StandinBase.h>
