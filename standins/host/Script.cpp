@@ -79,39 +79,30 @@ std::string WindowText(HWND hWnd)
     return Utf8(text.c_str());
 }
 
-// The page's operations a script calls; the result event carries what an operation returns, for
-// those that return something (an empty text: none).
+// The page's operations a script calls; the result event carries what an operation returns (an
+// empty text: no event).
 struct PageCall
 {
     const char* pszName;
     std::string (*pfnCall)(CTablePage& page);
 };
 
+// An operation that returns nothing: no result event.
+template <void (CTablePage::*pfnOperation)()> std::string CallQuietly(CTablePage& page)
+{
+    (page.*pfnOperation)();
+    return std::string();
+}
+
 const PageCall kPageCalls[] = {
     {"ReloadPage", [](CTablePage& page) { return std::to_string(page.ReloadPage()); }},
     {"OnDeviceChanged", [](CTablePage& page) { return std::to_string(page.OnDeviceChanged()); }},
     {"IsPageBusy",
      [](CTablePage& page) { return std::string(page.IsPageBusy() ? "true" : "false"); }},
-    {"StopPage",
-     [](CTablePage& page) {
-         page.StopPage();
-         return std::string();
-     }},
-    {"ReleasePage",
-     [](CTablePage& page) {
-         page.ReleasePage();
-         return std::string();
-     }},
-    {"RefreshLayout",
-     [](CTablePage& page) {
-         page.RefreshLayout();
-         return std::string();
-     }},
-    {"LoadCaptions",
-     [](CTablePage& page) {
-         page.LoadCaptions();
-         return std::string();
-     }},
+    {"StopPage", &CallQuietly<&CTablePage::StopPage>},
+    {"ReleasePage", &CallQuietly<&CTablePage::ReleasePage>},
+    {"RefreshLayout", &CallQuietly<&CTablePage::RefreshLayout>},
+    {"LoadCaptions", &CallQuietly<&CTablePage::LoadCaptions>},
 };
 
 class Interpreter
