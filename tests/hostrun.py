@@ -159,10 +159,6 @@ def run_script(command, text, limit=240, start_limit=60):
     return host.events, exit_code, host.error_text()
 
 
-def runs_under_wine(command):
-    return len(command) >= 2 and command[0].endswith("wine-run.sh")
-
-
 def wine_prefix(command):
     """The prefix scripts/wine-run.sh runs the host's program in, made when missing."""
     return subprocess.run([command[0], "--prefix-of", command[1]], stdin=subprocess.DEVNULL,
@@ -178,7 +174,7 @@ def diagnosis(command, pid):
 
 
 def windows_backtraces(command):
-    if not runs_under_wine(command):
+    if len(command) < 2 or not command[0].endswith("wine-run.sh"):
         return "no backtraces: the host does not run under wine-run.sh"
     name = os.path.basename(command[1]).lower()
     try:
