@@ -12,10 +12,17 @@
 # every locale, also at the same time.
 # --wine-of PROGRAM.exe COMMAND [ARGS...] runs a command of Wine's own (winedbg, for one) with the
 # Wine and in the prefix that PROGRAM.exe runs in.
+# --prefix-of PROGRAM.exe prints the prefix that PROGRAM.exe runs in, made when missing (a test
+# puts a COM port's link into its dosdevices before the program starts).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-usage="usage: wine-run.sh PROGRAM.exe [ARGS...], or wine-run.sh --wine-of PROGRAM.exe COMMAND [ARGS...]"
-if [ "${1:-}" = --wine-of ]; then
+usage="usage: wine-run.sh PROGRAM.exe [ARGS...], wine-run.sh --wine-of PROGRAM.exe COMMAND [ARGS...]
+or wine-run.sh --prefix-of PROGRAM.exe"
+prefix_only=
+if [ "${1:-}" = --prefix-of ]; then
+    program=${2:?$usage}
+    prefix_only=1
+elif [ "${1:-}" = --wine-of ]; then
     program=${2:?$usage}
     shift 2
     [ $# -gt 0 ] || { echo "$usage" >&2; exit 2; }
@@ -80,6 +87,10 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         touch "$WINEPREFIX/.kestrum-ready-2"
     fi
 ) 9>"$WINEPREFIX.lock"
+if [ -n "$prefix_only" ]; then
+    echo "$WINEPREFIX"
+    exit 0
+fi
 # The server and Wine's own processes (services, explorer ...) stay for a while after a program
 # ends, so a run of many programs starts them once; that matters most for the emulated 32-bit
 # Wine. A server that already runs for the prefix is left as it is (wineserver then exits with 2).

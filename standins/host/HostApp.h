@@ -18,6 +18,7 @@ public:
     virtual ~CHostApp();
 
     void SetScripted(bool bScripted) { m_bScripted = bScripted; }
+    bool IsScripted() const { return m_bScripted; }
     void QueueAnswer(int nAnswer);
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
 

@@ -79,6 +79,32 @@ std::string WindowText(HWND hWnd)
     return Utf8(text.c_str());
 }
 
+// The page's operations a script calls; the result event carries what an operation returns (an
+// empty text: no event).
+struct PageCall
+{
+    const char* pszName;
+    std::string (*pfnCall)(CTablePage& page);
+};
+
+// An operation that returns nothing: no result event.
+template <void (CTablePage::*pfnOperation)()> std::string CallQuietly(CTablePage& page)
+{
+    (page.*pfnOperation)();
+    return std::string();
+}
+
+const PageCall kPageCalls[] = {
+    {"ReloadPage", [](CTablePage& page) { return std::to_string(page.ReloadPage()); }},
+    {"OnDeviceChanged", [](CTablePage& page) { return std::to_string(page.OnDeviceChanged()); }},
+    {"IsPageBusy",
+     [](CTablePage& page) { return std::string(page.IsPageBusy() ? "true" : "false"); }},
+    {"StopPage", &CallQuietly<&CTablePage::StopPage>},
+    {"ReleasePage", &CallQuietly<&CTablePage::ReleasePage>},
+    {"RefreshLayout", &CallQuietly<&CTablePage::RefreshLayout>},
+    {"LoadCaptions", &CallQuietly<&CTablePage::LoadCaptions>},
+};
+
 class Interpreter
 {
 public:
@@ -87,66 +113,8 @@ public:
     {
     }
 
-    void Run(const Line& line)
-    {
-        const std::string& command = line.Word(0);
-        if (command == "device")
-            StandinSetCurrentDevice(line.Number(1, -2147483647L, 2147483647L));
-        else if (command == "devtype")
-            StandinSetDeviceType(static_cast<WORD>(line.Number(1, 0, 65535)));
-        else if (command == "xmtr")
-            SetVariable(line);
-        else if (command == "poke")
-            Poke(line);
-        else if (command == "results" || command == "rspcodes")
-            QueueCodes(line, command == "results");
-        else if (command == "fault")
-            QueueFaults(line);
-        else if (command == "timer")
-            StandinSetTimerPeriod(line.Number(1, 0, 600000));
-        else if (command == "link")
-            OpenLink(line);
-        else if (command == "devices")
-            Devices();
-        else if (command == "audit")
-            Audit(line);
-        else if (command == "readaudit")
-            ReadAudit();
-        else if (command == "wire")
-            StandinSetRealWire(Choice(line, "fast", "real"));
-        else if (command == "host")
-            StandinSetPlainHost(Choice(line, "kind", "plain"));
-        else if (command == "lock")
-            StandinSetLockBusy(Choice(line, "free", "busy"));
-        else if (command == "answer")
-            Answer(line);
-        else if (command == "call")
-            Call(line.Word(1));
-        else if (command == "click")
-            ::SendMessageW(m_host.PageWindow(), WM_COMMAND, MAKEWPARAM(ControlId(line), BN_CLICKED),
-                           reinterpret_cast<LPARAM>(Control(line)));
-        else if (command == "type")
-            Type(line);
-        else if (command == "settext")
-            ::SetWindowTextW(Control(line), Wide(line.Rest(2)).c_str());
-        else if (command == "select")
-            ::SendMessageW(Control(line), CB_SETCURSEL, line.Number(2, -1, 65535), 0);
-        else if (command == "wait")
-            Wait();
-        else if (command == "pause")
-            Pause(static_cast<DWORD>(line.Number(1, 0, kWaitLimit)));
-        else if (command == "dump")
-            Dump();
-        else if (command == "mark")
-            StandinTrace(JsonLine("mark")
-                             .Add("line", static_cast<int>(line.Number(1, 1, 2147483647L)))
-                             .Str()
-                             .c_str());
-        else
-            throw ScriptError("unknown command '" + command + "'");
-    }
+    void Run(const Line& line);
 
-private:
     int ControlId(const Line& line) const { return static_cast<int>(line.Number(1, 0, 65535)); }
 
     HWND Control(const Line& line) const
@@ -341,23 +309,22 @@ private:
 
     void Call(const std::string& op)
     {
-        CTablePage* pPage = m_host.Page();
-        if (op == "ReloadPage")
-            Result(op, std::to_string(pPage->ReloadPage()));
-        else if (op == "OnDeviceChanged")
-            Result(op, std::to_string(pPage->OnDeviceChanged()));
-        else if (op == "IsPageBusy")
-            Result(op, pPage->IsPageBusy() ? "true" : "false");
-        else if (op == "StopPage")
-            pPage->StopPage();
-        else if (op == "ReleasePage")
-            pPage->ReleasePage();
-        else if (op == "RefreshLayout")
-            pPage->RefreshLayout();
-        else if (op == "LoadCaptions")
-            pPage->LoadCaptions();
-        else
-            throw ScriptError("unknown operation '" + op + "'");
+        for (const PageCall& call : kPageCalls)
+        {
+            if (op != call.pszName)
+                continue;
+            std::string value = call.pfnCall(*m_host.Page());
+            if (!value.empty())
+                Result(op, value);
+            return;
+        }
+        throw ScriptError("unknown operation '" + op + "'");
+    }
+
+    void Click(const Line& line) const
+    {
+        ::SendMessageW(m_host.PageWindow(), WM_COMMAND, MAKEWPARAM(ControlId(line), BN_CLICKED),
+                       reinterpret_cast<LPARAM>(Control(line)));
     }
 
     static void Result(const std::string& op, const std::string& value)
@@ -475,10 +442,125 @@ private:
                "]";
     }
 
+private:
     CHostApp& m_app;
     PageHost& m_host;
     std::wstring m_auditFile;
 };
+
+// One script command: its name, its arguments as the usage shows them, what carries it out and a
+// line of help. The interpreter and the usage text both read this table.
+struct Command
+{
+    const char* pszName;
+    const char* pszArgs;
+    void (*pfnRun)(Interpreter& interpreter, const Line& line);
+    const char* pszHelp;
+};
+
+const Command kCommands[] = {
+    {"device", "INDEX",
+     [](Interpreter&, const Line& line) {
+         StandinSetCurrentDevice(line.Number(1, -2147483647L, 2147483647L));
+     },
+     "makes the service's device INDEX the current one"},
+    {"devtype", "TYPE",
+     [](Interpreter&, const Line& line) {
+         StandinSetDeviceType(static_cast<WORD>(line.Number(1, 0, 65535)));
+     },
+     "sets the device type the service reports"},
+    {"xmtr", "KEY VALUE", [](Interpreter&, const Line& line) { Interpreter::SetVariable(line); },
+     "sets a variable of the current device's transmitter"},
+    {"poke", "FIELD[+N] BYTES...", [](Interpreter&, const Line& line) { Interpreter::Poke(line); },
+     "writes hex bytes into the current device's record from a field on"},
+    {"results", "CMD RESULT...",
+     [](Interpreter&, const Line& line) { Interpreter::QueueCodes(line, true); },
+     "the next sends of command CMD end with these results, unseen by the transmitter"},
+    {"rspcodes", "CMD CODE...",
+     [](Interpreter&, const Line& line) { Interpreter::QueueCodes(line, false); },
+     "the next response-code evaluations for command CMD answer these"},
+    {"fault", "CMD KIND [COUNT]",
+     [](Interpreter&, const Line& line) { Interpreter::QueueFaults(line); },
+     "the next COUNT exchanges of command CMD fail as a real line does"},
+    {"timer", "MS",
+     [](Interpreter&, const Line& line) { StandinSetTimerPeriod(line.Number(1, 0, 600000)); },
+     "the period of every timer started from now on"},
+    {"wire", "fast|real",
+     [](Interpreter&, const Line& line) {
+         StandinSetRealWire(Interpreter::Choice(line, "fast", "real"));
+     },
+     "exchanges without delay, or taking their time at 1200 bit/s"},
+    {"host", "kind|plain",
+     [](Interpreter&, const Line& line) {
+         StandinSetPlainHost(Interpreter::Choice(line, "kind", "plain"));
+     },
+     "CleanThread as this host's, or as a plain host's that only waits and terminates"},
+    {"lock", "free|busy",
+     [](Interpreter&, const Line& line) {
+         StandinSetLockBusy(Interpreter::Choice(line, "free", "busy"));
+     },
+     "whether another party holds the HART lock"},
+    {"link", "LINK", [](Interpreter&, const Line& line) { Interpreter::OpenLink(line); },
+     "opens a real link: serial COMn [rts], hart-ip [udp] ADDRESS:PORT, either [scan]"},
+    {"devices", "", [](Interpreter&, const Line&) { Interpreter::Devices(); },
+     "a device event for each device the service has"},
+    {"audit", "FILE|temp|none",
+     [](Interpreter& interpreter, const Line& line) { interpreter.Audit(line); },
+     "keeps the calibration record in FILE, a new temporary file or nowhere"},
+    {"readaudit", "", [](Interpreter& interpreter, const Line&) { interpreter.ReadAudit(); },
+     "an auditline event for each line of the calibration record, then auditfile"},
+    {"answer", "yes|no|ok...",
+     [](Interpreter& interpreter, const Line& line) { interpreter.Answer(line); },
+     "queues the answers of the next message boxes"},
+    {"call", "OPERATION",
+     [](Interpreter& interpreter, const Line& line) { interpreter.Call(line.Word(1)); },
+     "calls one of the page's operations; a result event for those that return one"},
+    {"click", "ID", [](Interpreter& interpreter, const Line& line) { interpreter.Click(line); },
+     "clicks the page's button ID"},
+    {"type", "ID TEXT", [](Interpreter& interpreter, const Line& line) { interpreter.Type(line); },
+     "types TEXT over the whole text of the page's edit ID"},
+    {"settext", "ID TEXT",
+     [](Interpreter& interpreter, const Line& line) {
+         ::SetWindowTextW(interpreter.Control(line), Wide(line.Rest(2)).c_str());
+     },
+     "sets the text of the page's control ID"},
+    {"select", "ID INDEX",
+     [](Interpreter& interpreter, const Line& line) {
+         ::SendMessageW(interpreter.Control(line), CB_SETCURSEL, line.Number(2, -1, 65535), 0);
+     },
+     "selects item INDEX of the page's combo box ID"},
+    {"wait", "", [](Interpreter& interpreter, const Line&) { interpreter.Wait(); },
+     "serves messages until the page has no worker; a hang event after 30 s"},
+    {"pause", "MS",
+     [](Interpreter&, const Line& line) {
+         Interpreter::Pause(static_cast<DWORD>(line.Number(1, 0, kWaitLimit)));
+     },
+     "serves messages for MS milliseconds"},
+    {"dump", "", [](Interpreter& interpreter, const Line&) { interpreter.Dump(); },
+     "a dump event: the page's title, controls, busy state and worker slots"},
+    {"mark", "LINE",
+     [](Interpreter&, const Line& line) {
+         StandinTrace(JsonLine("mark")
+                          .Add("line", static_cast<int>(line.Number(1, 1, 2147483647L)))
+                          .Str()
+                          .c_str());
+     },
+     "a mark event with LINE, where a checker cuts the events into steps"},
+};
+
+void Interpreter::Run(const Line& line)
+{
+    const std::string& name = line.Word(0);
+    for (const Command& command : kCommands)
+    {
+        if (name == command.pszName)
+        {
+            command.pfnRun(*this, line);
+            return;
+        }
+    }
+    throw ScriptError("unknown command '" + name + "'");
+}
 } // namespace
 
 std::wstring Wide(const std::string& text)
@@ -488,6 +570,21 @@ std::wstring Wide(const std::string& text)
     if (nChars > 1)
         ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
     return wide;
+}
+
+std::string ScriptUsage()
+{
+    std::string usage = "script commands:\n";
+    for (const Command& command : kCommands)
+    {
+        std::string call = std::string(command.pszName) + " " + command.pszArgs;
+        call.resize(call.size() < 28 ? 28 : call.size(), ' ');
+        usage += "  " + call + " " + command.pszHelp + "\n";
+    }
+    usage += "the page's operations for call:";
+    for (const PageCall& call : kPageCalls)
+        usage += std::string(" ") + call.pszName;
+    return usage + "\n";
 }
 
 int RunScript(CHostApp& app, PageHost& host, std::istream& input, const std::wstring& auditFile)

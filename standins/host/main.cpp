@@ -8,12 +8,16 @@
 //                                exits with 1 after an error, a hang or a terminated worker
 //   --plain-host before any of these: CleanThread only waits on a worker and terminates it after
 //   its limit, as a plain host would (StandinSetPlainHost)
+//   kestrum-host --help          this usage and the script commands
+// A script's last event is {"ev":"exit","code":N}, once the page is gone and the links are closed:
+// what follows is the process's own end.
 // Either keeps the calibration record, a JSON line per write, in the file given with --audit FILE
 // before the other options (after --plain-host), by default audit.jsonl in the folder Kestrum of
 // the user's application data.
 #include "HostApp.h"
 #include "Script.h"
 
+#include <JsonLine.h>
 #include <StandinDevice.h>
 #include <StandinHart.h>
 
@@ -320,8 +324,14 @@ int Run(int argc, char** argv)
             setting += std::string(" ") + argv[i];
         return RunGui(setting, auditFile);
     }
-    fprintf(stderr,
-            "usage: kestrum-host [--plain-host] [--audit FILE] [--script FILE|-] [--link LINK]\n");
+    const char* pszUsage =
+        "usage: kestrum-host [--plain-host] [--audit FILE] [--script FILE|-] [--link LINK]\n";
+    if (argc == nArg + 1 && strcmp(argv[nArg], "--help") == 0)
+    {
+        printf("%s%s", pszUsage, ScriptUsage().c_str());
+        return 0;
+    }
+    fprintf(stderr, "%s       kestrum-host --help lists the script commands\n", pszUsage);
     return 2;
 }
 } // namespace
@@ -334,5 +344,10 @@ int main(int argc, char** argv)
     // A real link's session is closed here, while the process still runs normally, not when the
     // service's DLL is unloaded at its end.
     StandinResetService();
+    if (theApp.IsScripted())
+    {
+        printf("%s\n", JsonLine("exit").Add("code", nResult).Str().c_str());
+        fflush(stdout);
+    }
     return nResult;
 }

@@ -19,92 +19,48 @@ carry out over a real link go elsewhere ({where} in a line stands for where the 
    #~ refused-session  checks that the server refuses a second client's session
    #~ closed-at-end    checks that the host closes its HART-IP session when it ends
 Everything is bounded in time; the programs this starts are ended before it returns."""
-import json
 import os
 import socket
 import struct
 import subprocess
 import sys
-import tempfile
-import threading
 import time
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "scripts"))
-from check_script import Script, evaluate, host_backtraces, name_frames  # noqa: E402
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path[:0] = [os.path.join(HERE, ".."), os.path.join(HERE, "..", "scripts")]
+from check_script import Script, evaluate  # noqa: E402
+from hostrun import Host, name_frames, wine_prefix  # noqa: E402
 
 LIMIT = 120
 # What the link itself reports (its setting, the device search), and the runner's own
 # "call IsPageBusy" that waits for the host.
 TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "scan"}, {"ev": "result", "op": "IsPageBusy"})
-
-
-class Host:
-    """The host program with its events gathered as they come."""
-
-    def __init__(self, command):
-        # Wine's server inherits standard error and may write much to it when a line hangs up: a
-        # file takes it all, where a pipe nobody reads would stop the server.
-        self.errors = tempfile.TemporaryFile()
-        self.command = command
-        self.process = subprocess.Popen(command + ["--script", "-"], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE, stderr=self.errors)
-        self.events = []
-        self.changed = threading.Condition()
-        self.reader = threading.Thread(target=self._read, daemon=True)
-        self.reader.start()
-
-    def _read(self):
-        for raw in self.process.stdout:
-            line = raw.decode("utf-8").strip()
-            if line.startswith("{"):
-                with self.changed:
-                    self.events.append(json.loads(line))
-                    self.changed.notify_all()
-
-    def send(self, line):
-        self.process.stdin.write((line + "\n").encode("utf-8"))
-        self.process.stdin.flush()
-
-    def sync(self, limit=LIMIT):
-        """Waits until the host has carried out every line sent so far."""
-        with self.changed:
-            count = sum(1 for e in self.events if e.get("op") == "IsPageBusy")
-        self.send("call IsPageBusy")
-        deadline = time.monotonic() + limit
-        with self.changed:
-            while sum(1 for e in self.events if e.get("op") == "IsPageBusy") <= count:
-                left = deadline - time.monotonic()
-                if left <= 0:
-                    raise TimeoutError("the host did not catch up")
-                self.changed.wait(left)
-
-    def error_tail(self, count):
-        """The last count lines the host and Wine wrote to standard error (a crash's report)."""
-        self.errors.seek(0)
-        return "\n".join(self.errors.read().decode("utf-8", "replace").splitlines()[-count:])
-
-    def finish(self):
-        """The host's exit status, or None when it did not end."""
-        self.process.stdin.close()
-        try:
-            self.process.wait(timeout=LIMIT)
-        except subprocess.TimeoutExpired:
-            print(host_backtraces(self.command, self.process.pid))
-            self.process.kill()
-            self.process.wait()
-            return None
-        self.reader.join(timeout=10)
-        return self.process.returncode
+# Each kind of link: how the transmitter program serves it, and the host's link words for it (the
+# script's "link" and the GUI host's --link), where {com} is the COM port's number and {where}
+# the address the transmitter serves at.
+LINKS = {
+    "serial": (["--pty"], "serial COM{com}"),
+    "hart-ip": (["--hart-ip", "127.0.0.1:0"], "hart-ip {where}"),
+    "hart-ip-udp": (["--hart-ip-udp", "127.0.0.1:0"], "hart-ip udp {where}"),
+}
 
 
 class Transmitter:
-    """kestrum-xmtrd; it ends by itself when its input closes."""
+    """kestrum-xmtrd serving a kind of link to the host; a pseudo-terminal is put behind COMn of
+    the host's Wine prefix. It ends by itself when its input closes."""
 
-    def __init__(self, program, kind, wire, max_idle):
-        port = ["--pty"] if kind == "serial" else ["--" + kind, "127.0.0.1:0", "--max-idle", max_idle]
-        self.process = subprocess.Popen([program] + port + ["--wire", wire], stdin=subprocess.PIPE,
-                                        stdout=subprocess.PIPE)
+    def __init__(self, program, kind, com, host_command, wire="fast", max_idle="600000"):
+        port, words = LINKS[kind]
+        self.process = subprocess.Popen([program] + port + ["--wire", wire, "--max-idle", max_idle],
+                                        stdin=subprocess.PIPE, stdout=subprocess.PIPE)
         self.where = self.process.stdout.readline().decode().split()[1]
+        self.link = words.format(com=com, where=self.where)
+        self.device = None
+        if kind == "serial":
+            self.device = os.path.join(wine_prefix(host_command), "dosdevices", "com" + com)
+            if os.path.lexists(self.device):
+                os.remove(self.device)
+            os.symlink(self.where, self.device)
 
     def control(self, line):
         """Returns the words after the "ok"."""
@@ -120,12 +76,15 @@ class Transmitter:
         self.process.wait()
 
     def end(self):
+        """Ends the program and takes its COM port away."""
         if self.process.poll() is None:
             self.process.stdin.close()
             try:
                 self.process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 self.kill()
+        if self.device is not None and os.path.lexists(self.device):
+            os.remove(self.device)
 
 
 class SessionHolder:
@@ -143,17 +102,6 @@ class SessionHolder:
         self.socket.close()
 
 
-def prefix(program):
-    """The prefix scripts/wine-run.sh runs the program in: its own for 32-bit (i386) programs."""
-    here = os.path.dirname(os.path.abspath(__file__))
-    with open(program, "rb") as f:
-        header = f.read(4096)
-    (offset,) = struct.unpack_from("<I", header, 60)
-    (machine,) = struct.unpack_from("<H", header, offset + 4)
-    name = "wineprefix32" if machine == 0x14C else "wineprefix"
-    return os.environ.get("KESTRUM_WINEPREFIX", os.path.join(here, "..", "..", "build", name))
-
-
 def main():
     host_command, xmtrd, kind, script_path = sys.argv[1].split(";"), sys.argv[2], sys.argv[3], sys.argv[4]
     options = dict(zip(sys.argv[5::2], sys.argv[6::2]))
@@ -161,20 +109,12 @@ def main():
     max_idle = options.get("--max-idle", "600000")
     script = Script(script_path)
     failures = []
-    # The prefix is made on first use; the port's link goes into it before the host starts.
-    subprocess.run(host_command + ["--usage"], capture_output=True, timeout=LIMIT)
-    transmitter = Transmitter(xmtrd, kind, wire, max_idle)
-    device = os.path.join(prefix(host_command[-1]), "dosdevices", "com" + com)
-    if kind == "serial":
-        if os.path.lexists(device):
-            os.remove(device)
-        os.symlink(transmitter.where, device)
+    transmitter = Transmitter(xmtrd, kind, com, host_command, wire, max_idle)
     host = Host(host_command)
     holder = None
     closed_before = None
     try:
-        target = {"serial": f"serial COM{com}", "hart-ip": "hart-ip ", "hart-ip-udp": "hart-ip udp "}
-        host.send("link " + target[kind] + ("" if kind == "serial" else transmitter.where))
+        host.send("link " + transmitter.link)
         for line in script.run_lines:
             line = line.rstrip("\n").replace("{where}", transmitter.where)
             if line.startswith("xmtr "):
@@ -220,23 +160,21 @@ def main():
                     raise ValueError(f"unknown directive: {line}")
             elif not line.startswith("#"):
                 host.send(line)
-        exit_code = host.finish()
+        exit_code = host.finish(LIMIT)
         if exit_code is None:
             failures.append("the host did not end")
         if closed_before is not None and int(transmitter.control("closed")[0]) <= closed_before:
             failures.append("the host ended without closing its HART-IP session (" + " ".join(transmitter.control("sessions")) + " sessions)")
     finally:
-        if host.process.poll() is None:
-            host.process.kill()
+        host.kill()
         if holder is not None:
             holder.close()
         transmitter.end()
-        if kind == "serial" and os.path.lexists(device):
-            os.remove(device)
     result = evaluate(script, host.events, exit_code, TOLERATED, failures)
     if result:
         print("--- standard error, last 200 lines ---")
-        print(name_frames(host.error_tail(200), os.path.dirname(host_command[1])))
+        tail = "\n".join(host.error_text().splitlines()[-200:])
+        print(name_frames(tail, os.path.dirname(host_command[1])))
     return result
 
 

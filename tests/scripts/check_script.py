@@ -23,18 +23,21 @@ An error, hang or terminated event fails the script unless a step expects it, al
 step, where the page's unloading runs; the host's exit status must say whether one occurred.
 The host runs the script with each group's first line replaced by a "mark" command, which keeps the
 line numbers and cuts the events into steps. Every failure is reported; prints 'N passed, N failed'.
+
+   check_script.py HOST SCRIPT [--limit S]   runs SCRIPT (tests/hostrun.py: the host ends within S
+                                             seconds, 240 by default, or fails with a diagnosis)
+   check_script.py HOST --commands README    README's table of script commands against the host's
+HOST is the host's command line joined by ';'.
 """
 import json
 import os
 import re
-import select
-import subprocess
 import sys
-import tempfile
-import threading
-import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, ".."))
+from hostrun import Host, name_frames, run_script  # noqa: E402
+
 RESOURCE_H = os.path.join(HERE, "..", "..", "res", "resource.h")
 PAGE_H = os.path.join(HERE, "..", "..", "page", "DlgKestrum.h")
 FATAL = ("error", "hang", "terminated")
@@ -253,135 +256,32 @@ def evaluate(script, events, exit_code, tolerated=(), failures=()):
     return 1 if failures else 0
 
 
-def run_host(command, text, limit=240, start_limit=60):
-    """Runs the host on the script's lines; its output, its exit status (None when it did not end
-    in time) and its standard error. The output is taken until the host has ended and the pipe
-    stays quiet: Wine's own processes, started by the host on a fresh server, may hold the pipe
-    open long after. A host that prints nothing at all within start_limit seconds never got past
-    Wine's start (every script's first command reports at once), so it is started once more."""
-    for attempt in range(2):
-        output, exit_code, started, errors = run_once(command, text, limit,
-                                                      start_limit if attempt == 0 else limit)
-        if started:
-            break
-        print(f"the host printed nothing within {start_limit} s; started again")
-    return output, exit_code, errors
-
-
-def run_once(command, text, limit, start_limit):
-    # Standard error goes to a file: a crash's report lands there, and Wine's own processes may
-    # inherit it and write to it long after the host.
-    with tempfile.TemporaryFile() as errors:
-        output, exit_code, started = read_host(command, text, limit, start_limit, errors)
-        errors.seek(0)
-        return output, exit_code, started, errors.read().decode("utf-8", "replace")
-
-
-def read_host(command, text, limit, start_limit, errors):
-    process = subprocess.Popen(command, stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=errors)
-    threading.Thread(target=lambda: (process.stdin.write(text), process.stdin.close()), daemon=True).start()
-    output, begin = bytearray(), time.monotonic()
-    while time.monotonic() < begin + (limit if output else start_limit):
-        ready, _, _ = select.select([process.stdout], [], [], 0.5)
-        chunk = os.read(process.stdout.fileno(), 65536) if ready else b""
-        output += chunk
-        if ready and not chunk:
-            try:
-                process.wait(timeout=max(begin + limit - time.monotonic(), 0))
-            except subprocess.TimeoutExpired:
-                break
-            return output.decode("utf-8"), process.returncode, True
-        if not ready and process.poll() is not None:
-            return output.decode("utf-8"), process.returncode, True
-    if process.poll() is None:
-        print(host_backtraces(command, process.pid))
-    process.kill()
-    process.wait()
-    return output.decode("utf-8"), None, bool(output)
-
-
-def host_backtraces(command, pid):
-    """What each thread of a host that does not end is doing: winedbg's backtraces of the
-    processes of the host's program, when the host runs under scripts/wine-run.sh, and where each
-    Unix thread of the host's process waits (a Windows process that has ended can leave its Unix
-    process behind, which winedbg no longer lists)."""
-    return windows_backtraces(command) + "\n--- the host's Unix threads ---\n" + unix_threads(pid)
-
-
-def windows_backtraces(command):
-    if len(command) < 2 or not command[0].endswith("wine-run.sh"):
-        return "no backtraces: the host does not run under wine-run.sh"
-    name = os.path.basename(command[1]).lower()
-    try:
-        result = subprocess.run([command[0], "--wine-of", command[1], "winedbg", "--command", "bt all"],
-                                stdin=subprocess.DEVNULL, capture_output=True, timeout=45)
-    except subprocess.TimeoutExpired:
-        return "no backtraces: winedbg did not end within 45 s"
-    blocks = re.split(r"\n(?=Backtracing for thread)", result.stdout.decode("utf-8", "replace"))
-    mine = "\n".join(b for b in blocks if name in b.split("\n", 1)[0].lower())
-    if not mine:
-        return f"--- backtraces ---\nwinedbg lists no thread of {name}"
-    return "--- backtraces ---\n" + name_frames(mine, os.path.dirname(command[1]))
-
-
-def unix_threads(pid):
-    """Each thread of the Unix process pid: its name, state, kernel wait channel and system call."""
-    lines = []
-    try:
-        tasks = sorted(os.listdir(f"/proc/{pid}/task"), key=int)
-    except OSError:
-        return f"process {pid} has ended"
-    for task in tasks:
-        def read(name):
-            try:
-                with open(f"/proc/{pid}/task/{task}/{name}") as f:
-                    return f.read().strip()
-            except OSError:
-                return "?"
-        state = next((l[6:].strip() for l in read("status").splitlines() if l.startswith("State:")), "?")
-        lines.append(f"{task} {read('comm')}: {state}, waits in {read('wchan')}, system call {read('syscall')}")
-    return "\n".join(lines)
-
-
-def name_frames(text, folder):
-    """winedbg names no function of a module without debug information ("in Kestrum (+0x1c2f)");
-    the function is found in the symbol table of the module's file in folder."""
-    tables = {}
-
-    def table(module):
-        if module not in tables:
-            tables[module] = None
-            for path in (os.path.join(folder, module + ext) for ext in (".exe", ".dll")):
-                if os.path.isfile(path):
-                    header = subprocess.run(["x86_64-w64-mingw32-objdump", "-p", path],
-                                            capture_output=True, text=True).stdout
-                    base = int(re.search(r"ImageBase\s+([0-9a-fA-F]+)", header).group(1), 16)
-                    symbols = subprocess.run(["x86_64-w64-mingw32-nm", "-C", "--defined-only", path],
-                                             capture_output=True, text=True).stdout.splitlines()
-                    code = sorted((int(l[:l.index(" ")], 16), l.split(" ", 2)[2])
-                                  for l in symbols if l.split(" ")[1:2] in (["t"], ["T"]))
-                    tables[module] = (base, code)
-        return tables[module]
-
-    def name(match):
-        found = table(match.group(1))
-        if found is None:
-            return match.group(0)
-        address = found[0] + int(match.group(2), 16)
-        below = [s for s in found[1] if s[0] <= address]
-        return f"in {match.group(1)} ({below[-1][1]}+0x{address - below[-1][0]:x})" if below else match.group(0)
-
-    return re.sub(r"in (\S+) \(\+0x([0-9a-f]+)\)", name, text)
+def check_commands(command, readme):
+    """The README's table of script commands (rows "| `NAME ARGS` | ..." under the heading
+    "### Script commands") against the host's own table, which its --help prints."""
+    host = Host(command, ["--help"])
+    exit_code = host.finish(120)
+    listing = "\n".join(host.lines).partition("script commands:")[2]
+    commands = set(re.findall(r"^  (\w+)", listing, re.M))
+    with open(readme, encoding="utf-8") as f:
+        section = f.read().partition("\n### Script commands\n")[2].partition("\n#")[0]
+    listed = set(re.findall(r"^\| `(\w+)", section, re.M))
+    failures = [] if exit_code == 0 and commands else [f"the host's --help ended with {exit_code}"]
+    failures += [f"the README lists no command {c}" for c in sorted(commands - listed)]
+    failures += [f"the host has no command {c}, which the README lists" for c in sorted(listed - commands)]
+    print("\n".join(failures + [f"{len(commands)} commands, {len(failures)} failures"]))
+    return 1 if failures else 0
 
 
 def main():
-    host, path = sys.argv[1], sys.argv[2]
+    command, path = sys.argv[1].split(";"), sys.argv[2]
+    if path == "--commands":
+        return check_commands(command, sys.argv[3])
+    limit = int(dict(zip(sys.argv[3::2], sys.argv[4::2])).get("--limit", 240))
     script = Script(path)
-    command = host.split(";")
-    output, exit_code, errors = run_host(command + ["--script", "-"], "".join(script.run_lines).encode("utf-8"))
-    events = [json.loads(l) for l in output.splitlines() if l.startswith("{")]
+    events, exit_code, errors = run_script(command, "".join(script.run_lines).encode("utf-8"), limit)
     if exit_code is None:
-        print("the host did not end within 240 s")
+        print(f"the host did not end within {limit} s")
         exit_code = -1
     result = evaluate(script, events, exit_code)
     if result and errors.strip():

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Tests of check_script.py against a fake host that prints the event written after each "emit"
-command, reports each "mark" as the host does and exits with 1 after an error event."""
+command, reports each "mark" as the host does and exits with 1 after an error event; "exited"
+prints the host's last event, "linger" keeps the process from ending."""
 import os
 import subprocess
 import json
@@ -10,7 +11,7 @@ import unittest
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 FAKE_HOST = r'''
-import json, sys
+import json, sys, time
 failed = False
 for n, line in enumerate(sys.stdin, 1):
     line = line.rstrip("\n")
@@ -23,11 +24,16 @@ for n, line in enumerate(sys.stdin, 1):
         print(json.dumps({"ev": "click", "id": line[6:]}))
     elif line.startswith("exit "):
         sys.exit(int(line[5:]))
+    elif line == "exited":
+        print(json.dumps({"ev": "exit", "code": 0}))
+    elif line == "linger":
+        sys.stdout.flush()
+        time.sleep(120)
 sys.exit(1 if failed else 0)
 '''
 
 
-def check(script, include=""):
+def check(script, include="", options=()):
     with tempfile.TemporaryDirectory() as folder:
         host = os.path.join(folder, "host.py")
         with open(host, "w") as f:
@@ -38,8 +44,8 @@ def check(script, include=""):
         with open(path, "w") as f:
             f.write(script)
         run = subprocess.run([sys.executable, os.path.join(HERE, "check_script.py"),
-                              f"{sys.executable};{host}", path], capture_output=True, text=True)
-    return run.returncode, [l for l in run.stdout.splitlines() if not l.startswith("{")]
+                              f"{sys.executable};{host}", path, *options], capture_output=True, text=True)
+    return run.returncode, [l for l in (run.stdout + run.stderr).splitlines() if not l.startswith("{")]
 
 
 def failures(out):
@@ -102,6 +108,15 @@ class CheckScriptTest(unittest.TestCase):
         self.assertEqual(failures(out), [f"after the last step: unexpected event {json.dumps(json.loads(error))}"])
         code, out = check(f"emit {A}\n#> {A}\nexit 1\n")
         self.assertEqual(failures(out), ["host exited with 1 after no error, hang or termination"])
+
+    def test_a_host_that_does_not_end_fails_unless_it_reported_its_exit(self):
+        code, out = check(f"emit {A}\n#> {A}\nexited\nlinger\n", options=["--limit", "3"])
+        self.assertEqual(code, 0, out)
+        self.assertTrue(any("Wine's linger" in l for l in out), out)
+        code, out = check(f"emit {A}\n#> {A}\nlinger\n", options=["--limit", "3"])
+        self.assertEqual(code, 1)
+        self.assertIn("the host did not end within 3 s", out)
+        self.assertIn("--- the host's Unix threads ---", out)
 
     def test_named_patterns_and_symbolic_ids(self):
         script = ('#= BOX {"ev":"box","flags":16}\nemit {"ev":"box","flags":16,"text":"t"}\n'
