@@ -1,6 +1,5 @@
-#include "Identity.h"
-
-#include "PackedAscii.h"
+// Decodes command 0's answer (IdentityDecoder.h).
+#include "IdentityDecoder.h"
 
 #include <stdio.h>
 
@@ -12,8 +11,6 @@ constexpr std::size_t kIdentityBytes = 12;
 constexpr uint8_t kManufacturerBits = 0x3F;
 constexpr uint8_t kFirstRevisionWithManufacturerCode = 7;
 constexpr std::size_t kManufacturerCodeAt = 17;
-constexpr std::size_t kTagBytes = 6;
-constexpr std::size_t kWriteProtectAt = 15;
 } // namespace
 
 bool DecodeIdentity(const std::vector<uint8_t>& answer, uint8_t pollingAddress,
@@ -47,20 +44,6 @@ std::string HexText(const uint8_t* bytes, std::size_t count)
         text += hex;
     }
     return text;
-}
-
-std::optional<std::string> TagFromAnswer(const std::vector<uint8_t>& answer)
-{
-    if (answer.size() < kTagBytes)
-        return std::nullopt;
-    return UnpackAscii(answer.data(), kTagBytes);
-}
-
-std::optional<uint8_t> WriteProtectFromAnswer(const std::vector<uint8_t>& answer)
-{
-    if (answer.size() <= kWriteProtectAt)
-        return std::nullopt;
-    return answer[kWriteProtectAt];
 }
 
 } // namespace hartsim
