@@ -1,3 +1,4 @@
+// Which received frame is the answer to a request (AnswerMatch.h).
 #include "AnswerMatch.h"
 
 #include "HartFrame.h"

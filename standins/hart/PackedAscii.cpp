@@ -1,3 +1,4 @@
+// Packs and unpacks HART's six-bit ASCII (PackedAscii.h).
 #include "PackedAscii.h"
 
 namespace hartsim

@@ -1,3 +1,4 @@
+// Packed ASCII, the six-bit text of HART tags and descriptors: four characters in three bytes.
 #pragma once
 
 #include <cstddef>

@@ -50,7 +50,6 @@ struct LinkKind
 };
 
 extern const LinkKind kLinkKinds[];
-extern const std::size_t kLinkKindCount;
 
 // Where a link goes: "sim" (the in-process simulation), "serial COMn [rts]" or "hart-ip [udp|tcp]
 // ADDRESS:PORT" (TCP unless "udp"), a real link optionally followed by "scan" (poll addresses

@@ -1,3 +1,4 @@
+// The device search on a new link, run on a thread of its own and stoppable (LinkSearch.h).
 #include <StandinBase.h>
 #include <JsonLine.h>
 

@@ -23,7 +23,6 @@ const LinkKind kLinkKinds[] = {
     {"hart-ip", "tcp", "hart-ip [udp] ADDRESS:PORT", false, OpenHartIpTcpLink},
     {"hart-ip", "udp", nullptr, false, OpenHartIpUdpLink},
 };
-const std::size_t kLinkKindCount = sizeof kLinkKinds / sizeof kLinkKinds[0];
 
 namespace
 {

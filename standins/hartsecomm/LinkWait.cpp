@@ -1,3 +1,4 @@
+// The waits of a real link (LinkWait.h).
 #include <StandinBase.h>
 
 #include "LinkWait.h"

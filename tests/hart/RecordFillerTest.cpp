@@ -155,8 +155,8 @@ TEST(RecordFiller, ShortOrMismatchedAnswersFileOnlyWhatTheyCarry)
 
 // For every request the transmitter carries out (each first byte, the rest zero), an entry that
 // names a shortest answer names exactly what the transmitter answers, one byte less is not whole,
-// and a request the page may send that way is sound. Every write's audited fields lie inside its
-// request, and the numbers are listed once, in order.
+// and a request the page may send that way is sound. A write with request data shows it in the
+// calibration record, from inside the request; the numbers are listed once, in order.
 TEST(Catalogue, EntriesAgreeWithWhatTheTransmitterAnswers)
 {
     int previous = -1;
@@ -187,6 +187,9 @@ TEST(Catalogue, EntriesAgreeWithWhatTheTransmitterAnswers)
             EXPECT_TRUE(!command->PageSends() || command->RequestFault(request).empty())
                 << int(number) << " request " << first;
         }
+        EXPECT_TRUE(!command->Writes() || command->RequestBytes() == 0 ||
+                    !command->AuditedRequest().empty())
+            << int(number) << " writes without its request in the calibration record";
         for (const RequestField& field : command->AuditedRequest())
             EXPECT_LE(field.at + field.width, command->RequestBytes()) << int(number) << field.key;
     }
