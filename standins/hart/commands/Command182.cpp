@@ -52,7 +52,7 @@ public:
     {
         std::string fault = HartCommand::RequestFault(request);
         if (fault.empty() && !std::isfinite(ReadFloatBE(&request[kValueAt])))
-            fault = "command 182 with a non-finite value";
+            fault = Title() + " with a non-finite value";
         return fault;
     }
     std::vector<CodeMeaning> Meanings() const override

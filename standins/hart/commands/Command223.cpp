@@ -75,7 +75,7 @@ public:
     std::size_t RequestBytes() const override { return 1; }
     std::string RequestFault(const std::vector<uint8_t>& request) const override
     {
-        return BaseDataBlock(request) >= 0 ? "" : "command 223 with a request other than 0-2";
+        return BaseDataBlock(request) >= 0 ? "" : Title() + " with a request other than 0-2";
     }
     std::size_t ShortestAnswer(const std::vector<uint8_t>& request) const override
     {

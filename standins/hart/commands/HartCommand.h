@@ -62,7 +62,8 @@ public:
     virtual ~HartCommand() = default;
 
     uint8_t Number() const { return number_; }
-    const char* Name() const { return name_; }
+    // "command 182 (write range point)", for texts about it.
+    std::string Title() const;
 
     // The simulated transmitter carries the command out: it checks the request and changes the
     // state only when the command succeeds.

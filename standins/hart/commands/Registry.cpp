@@ -42,12 +42,17 @@ bool IsWriteCommand(unsigned number)
     return command != nullptr && command->Writes();
 }
 
+std::string HartCommand::Title() const
+{
+    return "command " + std::to_string(number_) + " (" + name_ + ")";
+}
+
 std::string HartCommand::RequestFault(const std::vector<uint8_t>& request) const
 {
     if (request.size() == RequestBytes())
         return "";
-    return "command " + std::to_string(number_) + " with " + std::to_string(request.size()) +
-           " request bytes instead of " + std::to_string(RequestBytes());
+    return Title() + " with " + std::to_string(request.size()) + " request bytes instead of " +
+           std::to_string(RequestBytes());
 }
 
 } // namespace hartsim
