@@ -160,6 +160,8 @@ TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndAnUnwritableFileInWords)
     StandinSetStatusSink(NULL, NULL);
 }
 
+// A command's own meaning of a code wins over HART's, and codes without a name fall into their
+// class.
 TEST(StatusWords, ResponseCodesByTheirMeaningForEachCommand)
 {
     const struct
@@ -168,21 +170,10 @@ TEST(StatusWords, ResponseCodesByTheirMeaningForEachCommand)
         BYTE byCode;
         const char* pszMeaning;
     } cases[] = {
-        {223, 0, "success"},
         {223, 7, "in write-protect mode"},
-        {223, 16, "access restricted"},
-        {223, 32, "device busy"},
-        {223, 33, "delayed response initiated"},
-        {223, 34, "delayed response running"},
-        {223, 35, "delayed response dead"},
-        {223, 64, "command not implemented"},
         {15, 2, "invalid selection"},
         {222, 2, "invalid press type or manufacturer"},
-        {182, 2, "invalid range point or value"},
         {43, 9, "applied process too high for a zero"},
-        {43, 10, "applied process too low for a zero"},
-        {182, 9, "range value above the sensor's range high"},
-        {182, 10, "range value below the sensor's range low"},
         {223, 9, "command-specific error"},
         {223, 14, "done with a command-specific warning"},
         {223, 0xC0, "communication error in the request (parity)"},

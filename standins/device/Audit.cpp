@@ -1,6 +1,5 @@
-// The calibration record: turns each write the page makes (commands 222, 43 and 182) into a JSON
-// line with the device's identity, the request, the outcome and the base data as found, adds an
-// as-left line once the base data have been read again, and appends each line whole to the file.
+// The calibration record (Audit.h): each write the page makes, decoded as the command's catalogue
+// entry says, and the base data as found and as left, one JSON line each.
 #include <StandinBase.h>
 
 #include "Audit.h"
@@ -8,6 +7,8 @@
 
 #include <JsonLine.h>
 
+#include <ByteOrder.h>
+#include <HartCommand.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
 
@@ -19,14 +20,7 @@ namespace audit
 {
 namespace
 {
-const WORD kSetPvZeroCmd = 43;
-const WORD kWriteRangePointCmd = 182;
-const WORD kWriteBaseDataCmd = 222;
-const WORD kReadBaseDataCmd = 223;
 const unsigned kAllBlocks = 0x7;
-const size_t kSerialBytes = 9;
-const size_t kBaseDataRequestBytes = 11;
-const size_t kRangePointRequestBytes = 5;
 
 std::string Utc(const SYSTEMTIME& st, bool bCompact)
 {
@@ -103,12 +97,6 @@ float LittleEndianFloat(const BYTE* p)
     return f;
 }
 
-float BigEndianFloat(const BYTE* p)
-{
-    const BYTE reversed[4] = {p[3], p[2], p[1], p[0]};
-    return LittleEndianFloat(reversed);
-}
-
 void AddIdentity(JsonLine& line, BYTE byDevice)
 {
     line.Add("dev", byDevice);
@@ -141,7 +129,7 @@ void AddBaseData(JsonLine& line, BYTE byDevice, const std::string& prefix, unsig
         line.Add((prefix + "press_type").c_str(), record[at::kPressType])
             .Add((prefix + "manufacturer").c_str(), record[at::kManufacturer])
             .Add((prefix + "unit").c_str(), record[at::kUnitCode])
-            .Add((prefix + "serial").c_str(), AnsiText(record + at::kSerial, kSerialBytes));
+            .Add((prefix + "serial").c_str(), AnsiText(record + at::kSerial, at::kSerialBytes));
     const struct
     {
         unsigned block;
@@ -178,18 +166,34 @@ void AddRangeValues(JsonLine& line, BYTE byDevice, const std::string& prefix)
              LittleEndianFloat(record + hartsim::record::kUpperRangeValue));
 }
 
-void AddRequest(JsonLine& line, const StandinExchange& exchange)
+// The request's data, and its fields as the command's catalogue entry names them when it is whole.
+void AddRequest(JsonLine& line, const StandinExchange& exchange,
+                const hartsim::HartCommand& command)
 {
     const std::vector<BYTE>& data = exchange.request;
     line.AddHex("request.data", data.data(), data.size());
-    if (exchange.wCmd == kWriteBaseDataCmd && data.size() >= kBaseDataRequestBytes)
-        line.Add("request.press_type", data[0])
-            .Add("request.serial", AnsiText(&data[1], kSerialBytes))
-            .Add("request.manufacturer", data[10]);
-    else if (exchange.wCmd == kWriteRangePointCmd && data.size() >= kRangePointRequestBytes)
+    if (data.size() < command.RequestBytes())
+        return;
+    for (const hartsim::RequestField& field : command.AuditedRequest())
     {
-        line.Add("request.point", data[0] == 0 ? "lower" : data[0] == 1 ? "upper" : "unknown");
-        AddFloat(line, "request.value", BigEndianFloat(&data[1]));
+        const std::string key = std::string("request.") + field.key;
+        switch (field.kind)
+        {
+        case hartsim::RequestField::Byte:
+            line.Add(key.c_str(), data[field.at]);
+            break;
+        case hartsim::RequestField::Text:
+            line.Add(key.c_str(), AnsiText(&data[field.at], field.width));
+            break;
+        case hartsim::RequestField::Float:
+            AddFloat(line, key.c_str(), hartsim::ReadFloatBE(&data[field.at]));
+            break;
+        case hartsim::RequestField::RangePoint:
+            line.Add(key.c_str(), data[field.at] == 0   ? "lower"
+                                  : data[field.at] == 1 ? "upper"
+                                                        : "unknown");
+            break;
+        }
     }
 }
 
@@ -202,11 +206,6 @@ const char* Outcome(const StandinExchange& exchange)
     return exchange.bAnswered ? "refused" : "failed";
 }
 } // namespace
-
-bool IsWriteCommand(WORD wCmd)
-{
-    return wCmd == kWriteBaseDataCmd || wCmd == kSetPvZeroCmd || wCmd == kWriteRangePointCmd;
-}
 
 AuditRecord::AuditRecord()
 {
@@ -229,21 +228,24 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
     StandinGuard guard(m_lock);
     if (m_path.empty())
         return Failure();
-    if (IsWriteCommand(exchange.wCmd))
-        return RecordWrite(exchange);
-    if (exchange.wCmd == kReadBaseDataCmd)
-        return NoteRead(exchange);
-    return Failure();
+    const hartsim::HartCommand* command = hartsim::FindCommand(exchange.wCmd);
+    if (command == nullptr)
+        return Failure();
+    if (command->Writes())
+        return RecordWrite(exchange, *command);
+    const int block = command->BaseDataBlock(exchange.request);
+    return block >= 0 ? NoteRead(exchange, block) : Failure();
 }
 
-Failure AuditRecord::RecordWrite(const StandinExchange& exchange)
+Failure AuditRecord::RecordWrite(const StandinExchange& exchange,
+                                 const hartsim::HartCommand& command)
 {
     std::string id = m_session + "/" + std::to_string(++m_nWrites);
     JsonLine line;
     line.Add("time", Now()).Add("kind", "write").Add("id", id);
     AddIdentity(line, exchange.byDevice);
     line.Add("cmd", exchange.wCmd);
-    AddRequest(line, exchange);
+    AddRequest(line, exchange, command);
     line.Add("result", exchange.byResult).Add("outcome", Outcome(exchange));
     if (exchange.bAnswered)
         line.Add("rc", exchange.byResponseCode)
@@ -254,7 +256,7 @@ Failure AuditRecord::RecordWrite(const StandinExchange& exchange)
     const Read& read = m_read[exchange.byDevice];
     AddBaseData(line, exchange.byDevice, "found.",
                 read.longAddress == identity.longAddress ? read.blocks : 0);
-    if (exchange.wCmd == kWriteRangePointCmd)
+    if (command.AuditsRangeFound())
         AddRangeValues(line, exchange.byDevice, "found.");
     Pending& pending = m_pending[exchange.byDevice];
     if (pending.longAddress != identity.longAddress)
@@ -267,14 +269,13 @@ Failure AuditRecord::RecordWrite(const StandinExchange& exchange)
 
 // A base-data block read whole: the record now holds it. After writes, the third block read
 // completes the "as left" line.
-Failure AuditRecord::NoteRead(const StandinExchange& exchange)
+Failure AuditRecord::NoteRead(const StandinExchange& exchange, int nBlock)
 {
-    if (exchange.byResult != HART_RESULT_DONE || exchange.request.size() != 1 ||
-        exchange.request[0] > 2)
+    if (exchange.byResult != HART_RESULT_DONE)
         return Failure();
     StandinIdentity identity;
     StandinGetIdentity(exchange.byDevice, &identity);
-    const unsigned block = 1u << exchange.request[0];
+    const unsigned block = 1u << nBlock;
     Read& read = m_read[exchange.byDevice];
     if (read.longAddress != identity.longAddress)
         read = Read{identity.longAddress, 0};

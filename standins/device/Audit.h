@@ -1,6 +1,7 @@
 // The calibration record: one JSON line per write the page makes, appended to a file.
 #pragma once
 
+#include <HartCommand.h>
 #include <StandinHart.h>
 #include <StandinSync.h>
 
@@ -49,8 +50,9 @@ private:
     };
 
     Failure WriteLine(const std::string& line);
-    Failure RecordWrite(const StandinExchange& exchange);
-    Failure NoteRead(const StandinExchange& exchange);
+    Failure RecordWrite(const StandinExchange& exchange, const hartsim::HartCommand& command);
+    // A read of base-data block nBlock.
+    Failure NoteRead(const StandinExchange& exchange, int nBlock);
 
     StandinLock m_lock;
     std::wstring m_path;
@@ -60,7 +62,5 @@ private:
     std::map<BYTE, Pending> m_pending;
     std::map<BYTE, Read> m_read;
 };
-
-bool IsWriteCommand(WORD wCmd);
 
 } // namespace audit

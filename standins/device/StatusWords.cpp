@@ -1,18 +1,14 @@
-// A device's answer in words for the host's status line and rspcode events: response codes by
-// their HART meaning, the commands' own meanings, communication errors and the device's status
-// bits.
+// The words for a device's answer (StatusWords.h): HART's general response-code meanings here, the
+// command-specific ones from the commands' catalogue entries.
 #include "StatusWords.h"
 
+#include <HartCommand.h>
 #include <ResponseCodes.h>
 
 namespace devicewords
 {
 namespace
 {
-const WORD kSetPvZeroCmd = 43;
-const WORD kWriteRangePointCmd = 182;
-const WORD kWriteBaseDataCmd = 222;
-
 struct Meaning
 {
     BYTE byCode;
@@ -34,23 +30,6 @@ const Meaning kGeneralMeanings[] = {
     {35, "delayed response dead"},
     {36, "delayed response conflict"},
     {64, "command not implemented"},
-};
-
-struct CommandMeaning
-{
-    WORD wCmd;
-    BYTE byCode;
-    const char* pszText;
-};
-
-// Where a command gives a code a meaning of its own.
-const CommandMeaning kCommandMeanings[] = {
-    {kSetPvZeroCmd, 9, "applied process too high for a zero"},
-    {kSetPvZeroCmd, 10, "applied process too low for a zero"},
-    {kWriteRangePointCmd, 2, "invalid range point or value"},
-    {kWriteRangePointCmd, 9, "range value above the sensor's range high"},
-    {kWriteRangePointCmd, 10, "range value below the sensor's range low"},
-    {kWriteBaseDataCmd, 2, "invalid press type or manufacturer"},
 };
 
 const Meaning kStatusBits[] = {
@@ -86,10 +65,13 @@ std::string ResponseMeaning(WORD wCmd, BYTE byResponseCode)
 {
     if (hartsim::IsCommunicationError(byResponseCode))
         return CommunicationError(byResponseCode);
-    for (const CommandMeaning& meaning : kCommandMeanings)
+    if (const hartsim::HartCommand* command = hartsim::FindCommand(wCmd))
     {
-        if (meaning.wCmd == wCmd && meaning.byCode == byResponseCode)
-            return meaning.pszText;
+        for (const hartsim::CodeMeaning& meaning : command->Meanings())
+        {
+            if (meaning.code == byResponseCode)
+                return meaning.text;
+        }
     }
     for (const Meaning& meaning : kGeneralMeanings)
     {

@@ -9,8 +9,7 @@ namespace hartsim
 {
 
 // True when the data of a successful answer (after the two status bytes) are whole for the command
-// and request: command 0 12 bytes, 15 17, 183 4, 223 the requested block with all its fields.
-// Commands that answer without data need none.
+// and request (HartCommand::AnswerIsWhole); commands the catalogue does not know need none.
 bool AnswerIsWhole(uint8_t command, const std::vector<uint8_t>& request,
                    const std::vector<uint8_t>& data);
 

@@ -1,5 +1,4 @@
-// Sorts a frame a master receives after its request: the addressed device's answer to the same
-// command, or an echo, a burst frame, another device's frame or another command's answer.
+// Which received frame is the answer to a request (AnswerMatch.h).
 #include "AnswerMatch.h"
 
 #include "HartFrame.h"

@@ -3,11 +3,14 @@
 // multi-byte integers of the frames are put together where they are used.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace hartsim
 {
+
+constexpr std::size_t kFloatBytes = 4;
 
 // HART data carries floats as IEEE-754 single precision, most significant byte first.
 void AppendFloatBE(std::vector<uint8_t>& out, float value);

@@ -1,4 +1,4 @@
-// HART's packed ASCII: packing, unpacking and the check for characters outside its set.
+// Packs and unpacks HART's six-bit ASCII (PackedAscii.h).
 #include "PackedAscii.h"
 
 namespace hartsim

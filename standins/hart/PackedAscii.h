@@ -1,4 +1,4 @@
-// HART's packed ASCII (command 13's tag): packing and unpacking six-bit characters.
+// Packed ASCII, the six-bit text of HART tags and descriptors: four characters in three bytes.
 #pragma once
 
 #include <cstddef>

@@ -1,9 +1,10 @@
 // Where the communication service files the answers it receives in its 2508-byte record of a
-// device, and the filler that does it. Only the fields the page reads are filed: the identity of
-// command 0, the range values of command 15 and the base data of command 223; the rest of the
-// record belongs to the service and stays as it is.
+// device, and the filler that does it: each command's file (commands/) says which of its answer's
+// fields go where. Only the fields the page reads are filed; the rest of the record belongs to the
+// service and stays as it is.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -41,10 +42,36 @@ constexpr std::size_t kCalUp = 2348;
 constexpr std::size_t kCalDown = 2352;
 } // namespace record
 
-// Files the data of a successful answer into a device record of kDeviceRecordSize bytes: command 0
-// (identity), 15 (range values) and 223 (base data, block chosen by the request byte). Other
-// commands file nothing. A field is written only when the answer carries it whole; a command 223
-// answer whose block number differs from the request byte files nothing.
+// One field an answer files in the record.
+struct FiledField
+{
+    std::size_t answerOffset;
+    std::size_t recordOffset;
+    std::size_t width;
+    // Big-endian float on the wire, little-endian in the record.
+    bool isFloat;
+};
+
+// Copies each field the answer carries whole into the record.
+template <std::size_t N>
+void FileFields(uint8_t* record, const FiledField (&fields)[N], const std::vector<uint8_t>& answer)
+{
+    for (const FiledField& field : fields)
+    {
+        if (field.answerOffset + field.width > answer.size())
+            continue;
+        const uint8_t* source = answer.data() + field.answerOffset;
+        uint8_t* target = record + field.recordOffset;
+        if (field.isFloat)
+            std::reverse_copy(source, source + field.width, target);
+        else
+            std::copy_n(source, field.width, target);
+    }
+}
+
+// Files the data of a successful answer into a device record of kDeviceRecordSize bytes as the
+// command's catalogue entry says (HartCommand::File); commands the catalogue does not know file
+// nothing.
 void FillRecord(uint8_t* record, uint8_t command, const std::vector<uint8_t>& request,
                 const std::vector<uint8_t>& answer);
 

@@ -19,7 +19,7 @@ Reply Transmitter::Handle(uint8_t command, const std::vector<uint8_t>& request)
         --state_.busyCount;
         reply.responseCode = rc::kBusy;
     }
-    else if (const CommandHandler* handler = FindCommand(command))
+    else if (const HartCommand* handler = FindCommand(command))
     {
         reply = handler->Run(state_, request);
         if (handler->Writes() && CommandDone(reply.responseCode))

@@ -3,7 +3,7 @@
 // (WireFault.h) are added by whoever carries the frames.
 #pragma once
 
-#include "Commands.h"
+#include "HartCommand.h"
 #include "DeviceState.h"
 #include "HartFrame.h"
 

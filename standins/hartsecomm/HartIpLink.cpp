@@ -393,7 +393,6 @@ private:
     HANDLE newSession_ = NULL;
     HANDLE keepAlive_ = NULL;
 };
-} // namespace
 
 std::shared_ptr<Link> OpenHartIpLink(const std::string& address, bool udp, std::string* error)
 {
@@ -420,6 +419,18 @@ std::shared_ptr<Link> OpenHartIpLink(const std::string& address, bool udp, std::
     }
     socketAddress.sin_port = htons(static_cast<u_short>(port));
     return std::make_shared<HartIpLink>(socketAddress, udp);
+}
+
+} // namespace
+
+std::shared_ptr<Link> OpenHartIpTcpLink(const LinkSetting& setting, std::string* error)
+{
+    return OpenHartIpLink(setting.target, false, error);
+}
+
+std::shared_ptr<Link> OpenHartIpUdpLink(const LinkSetting& setting, std::string* error)
+{
+    return OpenHartIpLink(setting.target, true, error);
 }
 
 } // namespace hartsecomm

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -29,31 +30,40 @@ public:
     virtual bool Reachable() const { return true; }
 };
 
-// Where a real link goes: "serial COMn [rts]" or "hart-ip [udp|tcp] ADDRESS:PORT" (TCP unless
-// "udp"), each optionally followed by "scan" (poll addresses 0-15 instead of 0 only). "sim" is the
-// in-process simulation.
+struct LinkSetting;
+
+// One kind of link, a row of the table kLinkKinds (LinkSetting.cpp) that the setting's parser and
+// the service read: a new kind is a row there and a file that opens it.
+struct LinkKind
+{
+    // The setting's first word, and the second that chooses this kind among those of the same
+    // first word ("tcp", "udp"; null when none does). The first row of a word is its default.
+    const char* word;
+    const char* variant;
+    // How an error text names the setting; null for the rows after a word's first.
+    const char* usage;
+    // Whether "rts" (key the modem's transmitter with RTS) may follow.
+    bool takesRts;
+    // Opens the link to the setting's target, or returns nothing with a reason when the port or
+    // address cannot be opened; null for the in-process simulation, which takes no target.
+    std::shared_ptr<Link> (*open)(const LinkSetting& setting, std::string* error);
+};
+
+extern const LinkKind kLinkKinds[];
+
+// Where a link goes: "sim" (the in-process simulation), "serial COMn [rts]" or "hart-ip [udp|tcp]
+// ADDRESS:PORT" (TCP unless "udp"), a real link optionally followed by "scan" (poll addresses
+// 0-15 instead of 0 only).
 struct LinkSetting
 {
-    enum Kind
-    {
-        Simulated,
-        Serial,
-        HartIp
-    } kind = Simulated;
+    const LinkKind* kind = &kLinkKinds[0];
     std::string target;
     // Key the modem's transmitter with RTS.
     bool keyWithRts = false;
-    // HART-IP over UDP instead of TCP.
-    bool udp = false;
     uint8_t lastPollingAddress = 0;
 };
 
 // False with a reason when the text names no link.
 bool ParseLinkSetting(const std::string& text, LinkSetting* setting, std::string* error);
-
-// Both return nothing, with a reason, when the port or address cannot be opened; a HART-IP link
-// connects on its first exchange.
-std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, std::string* error);
-std::shared_ptr<Link> OpenHartIpLink(const std::string& address, bool udp, std::string* error);
 
 } // namespace hartsecomm

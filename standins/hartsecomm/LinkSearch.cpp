@@ -1,5 +1,4 @@
-// The device search of a new link on a thread of its own while the calling thread serves its
-// window's messages; a scan event before each polling address, and a stop after the current one.
+// The device search on a new link, run on a thread of its own and stoppable (LinkSearch.h).
 #include <StandinBase.h>
 #include <JsonLine.h>
 

@@ -1,5 +1,4 @@
-// The waits of a real link: the exchange's clock, pauses that end when the worker or the link is
-// stopped, and the link's turn between exchanges and keep-alives.
+// The waits of a real link (LinkWait.h).
 #include <StandinBase.h>
 
 #include "LinkWait.h"

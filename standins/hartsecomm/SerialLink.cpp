@@ -158,8 +158,10 @@ private:
 };
 } // namespace
 
-std::shared_ptr<Link> OpenSerialLink(const std::string& port, bool keyWithRts, std::string* error)
+std::shared_ptr<Link> OpenSerialLink(const LinkSetting& setting, std::string* error)
 {
+    const std::string& port = setting.target;
+    const bool keyWithRts = setting.keyWithRts;
     std::wstring path = L"\\\\.\\" + std::wstring(port.begin(), port.end());
     HANDLE hPort =
         ::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, NULL, OPEN_EXISTING, 0, NULL);

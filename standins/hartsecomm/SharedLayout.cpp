@@ -1,8 +1,10 @@
 // What the page and the stand-in service must agree on, checked by the compiler: the device
-// record's size and the offsets at which the record filler files the fields the page reads, and
-// the results that HartSendCmd reports (the page ties its own to hartSeComm.h).
+// record's size and the offsets at which the record filler files the fields the page reads, the
+// serial number's width in the base data that commands 222 and 223 carry, and the results that
+// HartSendCmd reports (the page ties its own to hartSeComm.h).
 #include <StandinHart.h>
 
+#include <DeviceState.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
 
@@ -25,6 +27,7 @@ static_assert(offsetof(DeviceRecord, byManufacturer) == hartsim::record::kManufa
 static_assert(offsetof(DeviceRecord, byPressUnit) == hartsim::record::kUnitCode, "unit code");
 static_assert(offsetof(DeviceRecord, szSerialNo) == hartsim::record::kSerial, "serial number");
 static_assert(sizeof(DeviceRecord::szSerialNo) == PageRules::kSerialNoBytes, "serial bytes");
+static_assert(hartsim::kSerialLength == PageRules::kSerialNoBytes, "the serial number's width");
 static_assert(offsetof(DeviceRecord, fRangeHigh) == hartsim::record::kRangeHigh, "range high");
 static_assert(offsetof(DeviceRecord, fRangeLow) == hartsim::record::kRangeLow, "range low");
 static_assert(offsetof(DeviceRecord, fPressure) == hartsim::record::kPressure, "pressure");

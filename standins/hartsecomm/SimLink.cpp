@@ -6,7 +6,7 @@
 #include <HartFrame.h>
 #include <WireModel.h>
 
-#include "faults.h"
+#include "LineFaults.h"
 
 namespace hartsecomm
 {
@@ -66,7 +66,7 @@ std::vector<uint8_t> SimLink::Read(uint8_t command)
 {
     StandinGuard lock(lock_);
     hartsim::DeviceState state = transmitter_.State();
-    const hartsim::CommandHandler* handler = hartsim::FindCommand(command);
+    const hartsim::HartCommand* handler = hartsim::FindCommand(command);
     return handler != nullptr && !handler->Writes() ? handler->Run(state, {}).data
                                                     : std::vector<uint8_t>();
 }

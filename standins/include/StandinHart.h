@@ -17,9 +17,8 @@ enum
 };
 
 // Puts a transmitter with default settings at device index byDevice (replacing one that is
-// there) and gives it a record; or takes it away, so the index has no record.
+// there) and gives it a record; or takes every device away, so no index has a record.
 HARTSECOMM_API void StandinAttachTransmitter(BYTE byDevice);
-HARTSECOMM_API void StandinDetachTransmitter(BYTE byDevice);
 HARTSECOMM_API void StandinDetachAll();
 // Sets a variable of the transmitter at byDevice by name (see the transmitter's keys); false with
 // a reason when the device, the key or the value is not accepted.
@@ -40,8 +39,6 @@ HARTSECOMM_API bool StandinQueueFaults(WORD wCmd, const std::string& kind, int n
 HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
 // Copies the record of byDevice as HartGetDevTable does, without reporting it as the page's call.
 HARTSECOMM_API bool StandinReadRecord(BYTE byDevice, BYTE* pRecord, int nSize);
-// The command of the calling thread's last HartSendCmd.
-HARTSECOMM_API WORD StandinLastCommand();
 // Chooses how exchanges travel: "sim" (the simulated transmitters, at device indices 0 to
 // STANDIN_SIM_DEVICES - 1), "serial COMn" (add "rts" to key the modem with RTS) or
 // "hart-ip ADDRESS:PORT". A real link replaces every device with those that answer command 0 at

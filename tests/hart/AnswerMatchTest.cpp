@@ -1,5 +1,5 @@
 // The receiver's decisions on a real line: which frame is the answer, how many preambles a frame
-// needs, what a short success answer is worth, and what the scanner keeps of a hostile line.
+// needs, and what the scanner keeps of a hostile line.
 #include "AnswerLength.h"
 #include "AnswerMatch.h"
 #include "FrameScanner.h"
@@ -111,32 +111,6 @@ TEST(PreambleRule, TwoPreamblesAreEnoughEverywhereAndOneIsNot)
         std::vector<uint8_t> taken;
         EXPECT_EQ(scanner.Take(&taken), c.accepted) << c.name;
     }
-}
-
-TEST(AnswerLength, ShortSuccessAnswersAreNotWhole)
-{
-    const struct
-    {
-        uint8_t command;
-        std::vector<uint8_t> request;
-        std::size_t bytes;
-        bool whole;
-    } cases[] = {
-        {0, {}, 12, true},    {0, {}, 11, false},    {15, {}, 17, true},   {15, {}, 16, false},
-        {183, {}, 4, true},   {183, {}, 3, false},   {223, {0}, 13, true}, {223, {0}, 12, false},
-        {223, {1}, 17, true}, {223, {1}, 16, false}, {223, {2}, 21, true}, {223, {2}, 20, false},
-        {223, {}, 21, false}, {43, {}, 0, true},     {222, {}, 0, true},
-    };
-    for (const auto& c : cases)
-    {
-        std::vector<uint8_t> data(c.bytes, 0);
-        if (!data.empty() && !c.request.empty())
-            data[0] = c.request[0];
-        EXPECT_EQ(AnswerIsWhole(c.command, c.request, data), c.whole)
-            << "command " << int(c.command) << ", " << c.bytes << " bytes";
-    }
-    // Command 223 with another block than requested is not the answer, however long.
-    EXPECT_FALSE(AnswerIsWhole(223, {1}, std::vector<uint8_t>(21, 2)));
 }
 
 TEST(FrameScannerBounds, AnEndlessRunOfPreamblesKeepsOnlyASendersWorth)

@@ -1,12 +1,23 @@
-// Tests of packed ASCII and of the identity a master reads: command 0 of every revision, the tag of
-// command 13 and the write-protect code of command 15.
-#include "Identity.h"
+// Decoding what a device says of itself: packed ASCII, command 0's identity in every revision's
+// layout, and the tag and write-protect code that commands 13 and 15 note.
+#include "HartCommand.h"
+#include "IdentityDecoder.h"
 #include "PackedAscii.h"
 #include "Transmitter.h"
 
 #include <gtest/gtest.h>
 
 using namespace hartsim;
+
+namespace
+{
+DeviceNotes Notes(uint8_t command, const std::vector<uint8_t>& answer)
+{
+    DeviceNotes notes;
+    FindCommand(command)->NoteIdentity(answer, &notes);
+    return notes;
+}
+} // namespace
 
 TEST(PackedAscii, PacksFourCharactersIntoThreeBytes)
 {
@@ -91,12 +102,12 @@ TEST(Identity, TheTransmitterAnswersItsTagAndWriteProtection)
     Reply tag = transmitter.Handle(13, {});
     EXPECT_EQ(tag.responseCode, 0);
     EXPECT_EQ(tag.data.size(), 21u);
-    EXPECT_EQ(TagFromAnswer(tag.data), std::optional<std::string>("FT 7"));
-    EXPECT_EQ(WriteProtectFromAnswer(transmitter.Handle(15, {}).data), std::optional<uint8_t>(0));
+    EXPECT_EQ(Notes(13, tag.data).tag, std::optional<std::string>("FT 7"));
+    EXPECT_EQ(Notes(15, transmitter.Handle(15, {}).data).writeProtect, std::optional<uint8_t>(0));
     ASSERT_TRUE(transmitter.SetVariable("write_protect", "1", &error)) << error;
-    EXPECT_EQ(WriteProtectFromAnswer(transmitter.Handle(15, {}).data), std::optional<uint8_t>(1));
-    EXPECT_EQ(TagFromAnswer({1, 2, 3, 4, 5}), std::nullopt);
-    EXPECT_EQ(WriteProtectFromAnswer(std::vector<uint8_t>(15, 0)), std::nullopt);
+    EXPECT_EQ(Notes(15, transmitter.Handle(15, {}).data).writeProtect, std::optional<uint8_t>(1));
+    EXPECT_EQ(Notes(13, {1, 2, 3, 4, 5}).tag, std::nullopt);
+    EXPECT_EQ(Notes(15, std::vector<uint8_t>(15, 0)).writeProtect, std::nullopt);
 }
 
 TEST(Identity, TheTagTakesEightPackableCharactersAtMost)
@@ -110,5 +121,5 @@ TEST(Identity, TheTagTakesEightPackableCharactersAtMost)
         EXPECT_EQ(transmitter.State().tag, "PT-101");
     }
     EXPECT_TRUE(transmitter.SetVariable("tag", "", &error)) << error;
-    EXPECT_EQ(TagFromAnswer(transmitter.Handle(13, {}).data), std::optional<std::string>(""));
+    EXPECT_EQ(Notes(13, transmitter.Handle(13, {}).data).tag, std::optional<std::string>(""));
 }

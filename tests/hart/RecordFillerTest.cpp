@@ -1,5 +1,7 @@
-// Tests of how the service files answers in the device record: identity, range values, base-data
-// blocks, and short or mismatched answers.
+// The service's view of answers: what each answer files in the device record, and the command
+// catalogue's entries against what the simulated transmitter answers.
+#include "AnswerLength.h"
+#include "HartCommand.h"
 #include "RecordFiller.h"
 #include "Transmitter.h"
 
@@ -149,4 +151,46 @@ TEST(RecordFiller, ShortOrMismatchedAnswersFileOnlyWhatTheyCarry)
     FillRecord(untouched.bytes.data(), 223, {0}, {});
     FillRecord(untouched.bytes.data(), 183, {}, transmitter.Handle(183, {}).data);
     untouched.ExpectUntouchedOutside(0, 0);
+}
+
+// For every request the transmitter carries out (each first byte, the rest zero), an entry that
+// names a shortest answer names exactly what the transmitter answers, one byte less is not whole,
+// and a request the page may send that way is sound. A write with request data shows it in the
+// calibration record, from inside the request; the numbers are listed once, in order.
+TEST(Catalogue, EntriesAgreeWithWhatTheTransmitterAnswers)
+{
+    int previous = -1;
+    for (const HartCommand* command : AllCommands())
+    {
+        const uint8_t number = command->Number();
+        EXPECT_LT(previous, number);
+        previous = number;
+        EXPECT_EQ(FindCommand(number), command);
+        std::vector<uint8_t> request(command->RequestBytes(), 0);
+        for (unsigned first = 0; first <= (request.empty() ? 0u : 0xFFu); ++first)
+        {
+            if (!request.empty())
+                request[0] = static_cast<uint8_t>(first);
+            Transmitter transmitter;
+            const Reply reply = transmitter.Handle(number, request);
+            if (reply.responseCode != 0)
+                continue;
+            const std::size_t shortest = command->ShortestAnswer(request);
+            EXPECT_TRUE(AnswerIsWhole(number, request, reply.data)) << int(number);
+            if (shortest > 0)
+            {
+                EXPECT_EQ(reply.data.size(), shortest) << int(number) << " request " << first;
+                EXPECT_FALSE(
+                    AnswerIsWhole(number, request, {reply.data.begin(), reply.data.end() - 1}))
+                    << int(number) << " request " << first;
+            }
+            EXPECT_TRUE(!command->PageSends() || command->RequestFault(request).empty())
+                << int(number) << " request " << first;
+        }
+        EXPECT_TRUE(!command->Writes() || command->RequestBytes() == 0 ||
+                    !command->AuditedRequest().empty())
+            << int(number) << " writes without its request in the calibration record";
+        for (const RequestField& field : command->AuditedRequest())
+            EXPECT_LE(field.at + field.width, command->RequestBytes()) << int(number) << field.key;
+    }
 }

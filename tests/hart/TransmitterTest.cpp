@@ -1,5 +1,5 @@
-// Tests of the simulated transmitter: each command's answer and refusals, status bits, the busy
-// counter, and which requests it answers at all.
+// The simulated transmitter's commands, device status and busy answers, each through Handle or
+// Exchange as the service sends them.
 #include "ByteOrder.h"
 #include "HartFrame.h"
 #include "Transmitter.h"
@@ -54,20 +54,6 @@ TEST(Transmitter, IdentityAnswerPutsByte10InTheDeviceId)
     EXPECT_EQ(reply.data, expected);
     EXPECT_EQ(transmitter.State().Byte10(), 7);
     EXPECT_EQ(transmitter.Address().bytes[3], 7);
-}
-
-TEST(Transmitter, DeviceInfoCarriesRangeAndWriteProtection)
-{
-    Transmitter transmitter;
-    ASSERT_TRUE(transmitter.SetVariable("write_protect", "1", nullptr));
-    const Reply reply = transmitter.Handle(15, {});
-    ASSERT_EQ(reply.data.size(), 17u);
-    EXPECT_EQ(reply.data[2], 12);
-    EXPECT_EQ(ReadFloatBE(&reply.data[3]), 200.0f);
-    EXPECT_EQ(ReadFloatBE(&reply.data[7]), 0.0f);
-    EXPECT_EQ(ReadFloatBE(&reply.data[11]), 0.5f);
-    EXPECT_EQ(reply.data[15], 1);
-    EXPECT_EQ(reply.data[16], 250);
 }
 
 TEST(Transmitter, StatusShowsColdStartOnceAndConfigurationChangedAfterWrites)

@@ -1,5 +1,5 @@
-// What a master reads of a device's identity: command 0's identity, command 13's tag and command
-// 15's write-protect code, decoded from the answers' data bytes.
+// Decodes command 0's answer into the identity a master keeps of a device: its expanded device
+// type, manufacturer, device id, HART revision and long address, in every revision's layout.
 #pragma once
 
 #include <array>
@@ -33,11 +33,5 @@ bool DecodeIdentity(const std::vector<uint8_t>& answer, uint8_t pollingAddress,
 
 // Upper-case hexadecimal of the bytes, without separators.
 std::string HexText(const uint8_t* bytes, std::size_t count);
-
-// Command 13 (read tag, descriptor and date): the tag, the first 6 answer bytes in packed ASCII.
-std::optional<std::string> TagFromAnswer(const std::vector<uint8_t>& answer);
-// Command 15 (read device information): the write-protect code, answer byte 15 (0 no, 1 yes,
-// 251 none).
-std::optional<uint8_t> WriteProtectFromAnswer(const std::vector<uint8_t>& answer);
 
 } // namespace hartsim

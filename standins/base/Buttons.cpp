@@ -5,7 +5,7 @@
 // call wins, as it would had the worker's call been served at once. The window thread must pump its
 // posted messages for a worker's switches to show; a host whose EnableButton sends to the window
 // thread is not modelled.
-#include "internal.h"
+#include "Internal.h"
 
 namespace
 {

@@ -1,5 +1,5 @@
 // Localized strings.
-#include "internal.h"
+#include "Internal.h"
 
 namespace
 {

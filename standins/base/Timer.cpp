@@ -1,5 +1,5 @@
 // The worker timer.
-#include "internal.h"
+#include "Internal.h"
 
 namespace
 {

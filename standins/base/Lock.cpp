@@ -1,5 +1,5 @@
 // The global HART lock.
-#include "internal.h"
+#include "Internal.h"
 
 #include <JsonLine.h>
 

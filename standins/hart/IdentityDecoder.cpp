@@ -1,8 +1,5 @@
-// Decodes what a master keeps of a device: the command-0 identity of every HART revision, the tag
-// of command 13 and the write-protect code of command 15.
-#include "Identity.h"
-
-#include "PackedAscii.h"
+// Decodes command 0's answer (IdentityDecoder.h).
+#include "IdentityDecoder.h"
 
 #include <stdio.h>
 
@@ -14,8 +11,6 @@ constexpr std::size_t kIdentityBytes = 12;
 constexpr uint8_t kManufacturerBits = 0x3F;
 constexpr uint8_t kFirstRevisionWithManufacturerCode = 7;
 constexpr std::size_t kManufacturerCodeAt = 17;
-constexpr std::size_t kTagBytes = 6;
-constexpr std::size_t kWriteProtectAt = 15;
 } // namespace
 
 bool DecodeIdentity(const std::vector<uint8_t>& answer, uint8_t pollingAddress,
@@ -49,20 +44,6 @@ std::string HexText(const uint8_t* bytes, std::size_t count)
         text += hex;
     }
     return text;
-}
-
-std::optional<std::string> TagFromAnswer(const std::vector<uint8_t>& answer)
-{
-    if (answer.size() < kTagBytes)
-        return std::nullopt;
-    return UnpackAscii(answer.data(), kTagBytes);
-}
-
-std::optional<uint8_t> WriteProtectFromAnswer(const std::vector<uint8_t>& answer)
-{
-    if (answer.size() <= kWriteProtectAt)
-        return std::nullopt;
-    return answer[kWriteProtectAt];
 }
 
 } // namespace hartsim

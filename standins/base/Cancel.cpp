@@ -1,5 +1,5 @@
 // Workers that a page is stopping: their cancellable waits end at once.
-#include "internal.h"
+#include "Internal.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,5 +1,5 @@
 // The page base class.
-#include "internal.h"
+#include "Internal.h"
 
 #include <JsonLine.h>
 

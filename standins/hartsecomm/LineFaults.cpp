@@ -1,6 +1,6 @@
 // The queue of line faults. It has its own lock: the script host queues faults on the window
 // thread while a worker's exchange takes them.
-#include "faults.h"
+#include "LineFaults.h"
 
 #include <StandinHart.h>
 

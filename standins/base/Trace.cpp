@@ -1,5 +1,5 @@
 // The event trace and the progress and clean-up observers.
-#include "internal.h"
+#include "Internal.h"
 
 namespace
 {

@@ -1,19 +1,14 @@
-// The identity the service keeps of a device: filled from command 0, brought up to date by the
-// answers of commands 13 and 15, read from the device when it is found, and told in one line.
-#include "Identity.h"
+// Files what a device's answers say into the identity the service keeps of it (IdentityFiling.h),
+// as the commands' catalogue entries say, and describes that identity in one line.
+#include "IdentityFiling.h"
 
+#include <HartCommand.h>
 #include <SendResult.h>
 
 #include <stdio.h>
 
 namespace hartsecomm
 {
-namespace
-{
-constexpr uint8_t kReadTag = 13;
-constexpr uint8_t kReadDeviceInfo = 15;
-} // namespace
-
 bool IdentityFromAnswer(const std::vector<uint8_t>& answer, uint8_t pollingAddress,
                         StandinIdentity* identity)
 {
@@ -33,26 +28,27 @@ bool IdentityFromAnswer(const std::vector<uint8_t>& answer, uint8_t pollingAddre
 void FileIdentityAnswer(uint8_t command, const std::vector<uint8_t>& answer,
                         StandinIdentity* identity)
 {
-    if (command == kReadTag)
+    const hartsim::HartCommand* entry = hartsim::FindCommand(command);
+    if (entry == nullptr)
+        return;
+    hartsim::DeviceNotes notes;
+    entry->NoteIdentity(answer, &notes);
+    if (notes.tag)
     {
-        if (std::optional<std::string> tag = hartsim::TagFromAnswer(answer))
-        {
-            identity->tag = *tag;
-            identity->bTagRead = true;
-        }
+        identity->tag = *notes.tag;
+        identity->bTagRead = true;
     }
-    else if (command == kReadDeviceInfo)
-    {
-        if (std::optional<uint8_t> code = hartsim::WriteProtectFromAnswer(answer))
-            identity->nWriteProtect = *code;
-    }
+    if (notes.writeProtect)
+        identity->nWriteProtect = *notes.writeProtect;
 }
 
-void ReadTagAndProtection(Link& link, const hartsim::LongAddress& address,
-                          StandinIdentity* identity)
+void ReadWhenFound(Link& link, const hartsim::LongAddress& address, StandinIdentity* identity)
 {
-    for (uint8_t command : {kReadTag, kReadDeviceInfo})
+    for (const hartsim::HartCommand* entry : hartsim::AllCommands())
     {
+        if (!entry->ReadWhenFound())
+            continue;
+        const uint8_t command = entry->Number();
         hartsim::Answer answer;
         if (hartsim::DecodeAnswer(link.Exchange(hartsim::EncodeRequest({address, command, {}})),
                                   address, &answer) == hartsim::DecodeError::None &&

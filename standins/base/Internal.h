@@ -9,7 +9,7 @@ void CancelThread(DWORD nThreadID);
 void UncancelThread(DWORD nThreadID);
 
 // The message-only window on the page's window thread through which workers switch buttons
-// (buttons.cpp); created once, by the first page's OnInitDialog.
+// (Buttons.cpp); created once, by the first page's OnInitDialog.
 void CreateButtonSwitcher();
 // Switches a page's button: at once on the window thread, posted from any other thread.
 void SwitchButton(HWND hButton, BOOL bEnable);

@@ -57,7 +57,7 @@ void ReportStatus(const std::string& text)
 // complete no further, so the device's refusal is told here.
 void CALLBACK WatchExchange(const StandinExchange& exchange, void*)
 {
-    if (audit::IsWriteCommand(exchange.wCmd) && exchange.byResult != HART_RESULT_DONE)
+    if (hartsim::IsWriteCommand(exchange.wCmd) && exchange.byResult != HART_RESULT_DONE)
     {
         std::string text =
             devicewords::DescribeOutcome(exchange.byDevice, exchange, exchange.byResult);

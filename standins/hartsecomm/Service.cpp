@@ -6,13 +6,14 @@
 #include <JsonLine.h>
 #include <StandinSync.h>
 
-#include "Identity.h"
+#include "IdentityFiling.h"
 #include "Link.h"
 #include "LinkSearch.h"
 #include "SimLink.h"
-#include "faults.h"
+#include "LineFaults.h"
 
 #include <AnswerLength.h>
+#include <HartCommand.h>
 #include <HartFrame.h>
 #include <RecordFiller.h>
 #include <SendResult.h>
@@ -60,7 +61,6 @@ struct Service
     unsigned nLinkGeneration = 1;
 } g_service;
 
-thread_local WORD t_wLastCommand = 0;
 thread_local StandinExchange t_lastExchange;
 // The link generation a thread's exchanges go to: set at its first exchange or by its own link
 // change. A worker that began on a link another thread has changed since gets no answer.
@@ -107,8 +107,12 @@ void IdentifySimulated(Device& device)
     device.identity.bSimulated = true;
     hartsecomm::IdentityFromAnswer(device.simulated->Read(0), device.simulated->PollingAddress(),
                                    &device.identity);
-    for (uint8_t command : {13, 15})
-        hartsecomm::FileIdentityAnswer(command, device.simulated->Read(command), &device.identity);
+    for (const hartsim::HartCommand* entry : hartsim::AllCommands())
+    {
+        if (entry->ReadWhenFound())
+            hartsecomm::FileIdentityAnswer(entry->Number(), device.simulated->Read(entry->Number()),
+                                           &device.identity);
+    }
 }
 
 // One exchange as real long frames: the request is encoded, travels over the device's link, and
@@ -209,7 +213,6 @@ void CloseRealLinks()
 
 BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
 {
-    t_wLastCommand = wCmd;
     StandinExchange exchange;
     exchange.wCmd = wCmd;
     exchange.byDevice = byDevice;
@@ -279,16 +282,6 @@ void StandinAttachTransmitter(BYTE byDevice)
     IdentifySimulated(device);
 }
 
-// The device is let go outside the service's lock: when it held the last reference to a real
-// link, that link closes its session.
-void StandinDetachTransmitter(BYTE byDevice)
-{
-    std::unique_ptr<Device> gone;
-    Guard guard;
-    if (byDevice < STANDIN_MAX_DEVICES)
-        gone = std::move(g_service.devices[byDevice]);
-}
-
 void StandinDetachAll()
 {
     CloseRealLinks();
@@ -352,11 +345,6 @@ bool StandinReadRecord(BYTE byDevice, BYTE* pRecord, int nSize)
     return true;
 }
 
-WORD StandinLastCommand()
-{
-    return t_wLastCommand;
-}
-
 // Real links are closed and their devices forgotten; the simulated transmitters stay.
 void StandinResetService()
 {
@@ -380,13 +368,8 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
         Guard guard;
         NewLinkGeneration();
     }
-    if (hartsecomm::ParseLinkSetting(setting, &link, &error))
-    {
-        if (link.kind == hartsecomm::LinkSetting::Serial)
-            pLink = hartsecomm::OpenSerialLink(link.target, link.keyWithRts, &error);
-        else if (link.kind == hartsecomm::LinkSetting::HartIp)
-            pLink = hartsecomm::OpenHartIpLink(link.target, link.udp, &error);
-    }
+    if (hartsecomm::ParseLinkSetting(setting, &link, &error) && link.kind->open != nullptr)
+        pLink = link.kind->open(link, &error);
     {
         Guard guard;
         for (std::unique_ptr<Device>& device : g_service.devices)
@@ -411,7 +394,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     for (size_t i = 0; i < found.size(); i++)
     {
         hartsecomm::IdentityFromAnswer(found[i].identity, found[i].pollingAddress, &identities[i]);
-        hartsecomm::ReadTagAndProtection(*pLink, found[i].address, &identities[i]);
+        hartsecomm::ReadWhenFound(*pLink, found[i].address, &identities[i]);
     }
     StandinTrace(JsonLine("link")
                      .Add("setting", setting)
