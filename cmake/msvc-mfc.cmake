@@ -10,9 +10,10 @@ set(KESTRUM_HOST_LIB_DIR "" CACHE PATH
 if(KESTRUM_HOST_LIB_DIR STREQUAL "")
     message(FATAL_ERROR "KESTRUM_HOST_LIB_DIR is not set: it is the folder with the host's 32-bit "
                         "import libraries base.lib, Device.lib and hartSeComm.lib. Copy "
-                        "CMakeUserPresets.json.example to CMakeUserPresets.json, set the folder "
-                        "there and pick its preset (Visual Studio's Open Folder reads it), or "
-                        "configure with -DKESTRUM_HOST_LIB_DIR=FOLDER.")
+                        "CMakeUserPresets.json.example (scripts/kits/ in the repository) to "
+                        "CMakeUserPresets.json beside CMakePresets.json, set the folder there and "
+                        "pick its preset (Visual Studio's Open Folder reads it), or configure "
+                        "with -DKESTRUM_HOST_LIB_DIR=FOLDER.")
 endif()
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
