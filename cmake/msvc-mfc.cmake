@@ -5,6 +5,16 @@
 # MFC unless KESTRUM_DEBUG_MFC asks for the Debug MFC in the Debug configuration.
 set(KESTRUM_HOST_LIB_DIR "" CACHE PATH
     "Folder with the host's import libraries base.lib, Device.lib and hartSeComm.lib")
+# The presets take the folder from the environment variable of that name, which is usually unset:
+# say what to do, before anything else can fail.
+if(KESTRUM_HOST_LIB_DIR STREQUAL "")
+    message(FATAL_ERROR "KESTRUM_HOST_LIB_DIR is not set: it is the folder with the host's 32-bit "
+                        "import libraries base.lib, Device.lib and hartSeComm.lib. Copy "
+                        "CMakeUserPresets.json.example (scripts/kits/ in the repository) to "
+                        "CMakeUserPresets.json beside CMakePresets.json, set the folder there and "
+                        "pick its preset (Visual Studio's Open Folder reads it), or configure "
+                        "with -DKESTRUM_HOST_LIB_DIR=FOLDER.")
+endif()
 
 if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
     message(FATAL_ERROR "Kestrum.dll runs in a 32-bit host: configure for the Win32 platform "

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Makes what a customer takes away, in dist/ (or the folder given with --out):
 # - kestrum-source-VERSION.zip: the files the Visual Studio build of Kestrum.dll needs (the product
-#   folders, the MSVC CMake files, presets for Visual Studio 2019 and 2022) and a README for the
-#   integrator (scripts/kits/source-README.md);
+#   folders, the MSVC CMake files, presets for Visual Studio 2019 and 2022 and an example of the
+#   user presets that name the host's import libraries) and a README for the integrator
+#   (scripts/kits/source-README.md);
+# VERSION is KESTRUM_VERSION_TEXT of res/version.h, the version the DLL's resource carries.
 # - kestrum-workbench-VERSION-win32.zip: the 32-bit GUI and script host, the page, the MFC subset,
 #   the stand-in DLLs and the demo script in one folder with a README
 #   (scripts/kits/workbench-README.md).
@@ -61,6 +63,7 @@ PY
 {
     printf '%s\t%s\n' "$root/scripts/kits/source-README.md" README.md
     printf '%s\t%s\n' "$work/CMakePresets.json" CMakePresets.json
+    printf '%s\t%s\n' "$root/scripts/kits/CMakeUserPresets.json.example" CMakeUserPresets.json.example
     for file in CMakeLists.txt cmake/msvc-mfc.cmake; do
         printf '%s\t%s\n' "$root/$file" "$file"
     done

@@ -1,12 +1,13 @@
 // The MFC subset as the page uses it: message maps chained to the base class, dialog data
 // exchange, handle maps per thread, a modeless dialog from the application's resources, run-time
-// class information, CArray, AfxMessageBox going through the application object, and ASSERT in a
-// debug and a release build.
+// class information, CArray, AfxMessageBox going through the application object, the default box's
+// owner and the windows it disables, and ASSERT in a debug and a release build.
 #include <gtest/gtest.h>
 
 #include <afxwin.h>
 #include <afxtempl.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -265,14 +266,22 @@ TEST(AssertTest, ActiveInADebugBuildOnly)
     EXPECT_EQ(theApp.m_boxes.size(), 1u);
 }
 
-// Exchanges with a control the template does not have, between two that it has.
+// Exchanges with a control the template does not have, between two that it has. It shows itself
+// before the base's OnInitDialog, to see whether that ends it.
 class CMissingControlDlg : public CDialog
 {
 public:
     CMissingControlDlg() : CDialog(100) {}
     CString m_strBefore, m_strAfter;
+    BOOL m_bInitResult = TRUE;
 
 protected:
+    BOOL OnInitDialog() override
+    {
+        ShowWindow(SW_SHOW);
+        m_bInitResult = CDialog::OnInitDialog();
+        return m_bInitResult;
+    }
     virtual void DoDataExchange(CDataExchange* pDX)
     {
         DDX_Text(pDX, kEdit, m_strBefore);
@@ -289,7 +298,10 @@ TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
     CWnd parent;
     parent.Attach(hParent);
     CMissingControlDlg dlg;
-    EXPECT_TRUE(dlg.Create(100, &parent)) << "the failed exchange of OnInitDialog does not stop it";
+    EXPECT_TRUE(dlg.Create(100, &parent));
+    EXPECT_FALSE(dlg.m_bInitResult);
+    EXPECT_EQ(::GetWindowLongW(dlg.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE, 0)
+        << "a failed exchange in OnInitDialog ends the dialog";
     ::SetDlgItemTextW(dlg.GetSafeHwnd(), kEdit, L"typed");
     EXPECT_FALSE(dlg.UpdateData(TRUE));
     EXPECT_EQ(dlg.m_strBefore, L"typed");
@@ -353,5 +365,102 @@ TEST(MessageBoxTest, AfxMessageBoxAsksTheApplicationAndLoadsStringIds)
     EXPECT_EQ(theApp.m_boxes[0], L"Set Failed");
     EXPECT_EQ(theApp.m_types[0], UINT(MB_ICONERROR));
     EXPECT_EQ(theApp.m_boxes[1], L"from the application");
+}
+
+// The main window of the box test: records its WM_ENABLE and the framework's own messages (those
+// from 0x0360 to 0x037F, which carry the modeless state), each with its wParam, and whether one
+// came to another thread than the window's.
+class CMainWnd : public CWnd
+{
+public:
+    std::vector<std::string> m_seen;
+    DWORD m_nWindowThread = ::GetCurrentThreadId();
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        const char* pszName = message == WM_ENABLE                     ? "enable "
+                              : message >= 0x0360 && message <= 0x037F ? "modeless "
+                                                                       : NULL;
+        if (pszName != NULL)
+            m_seen.push_back(pszName + std::to_string(wParam) +
+                             (::GetCurrentThreadId() == m_nWindowThread ? "" : " elsewhere"));
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+};
+
+// What the worker's box saw while it was up.
+struct BoxSeen
+{
+    HWND hMain, hOwner;
+    BOOL bMainEnabled;
+} g_boxSeen;
+
+BOOL CALLBACK FindBox(HWND hWnd, LPARAM lParam)
+{
+    WCHAR szClass[16];
+    if (::GetClassNameW(hWnd, szClass, 16) == 0 || lstrcmpW(szClass, L"#32770") != 0)
+        return TRUE;
+    *reinterpret_cast<HWND*>(lParam) = hWnd;
+    return FALSE;
+}
+
+// Runs in the box's own message loop on the worker: notes what the box sees and closes it.
+void CALLBACK CloseBox(HWND, UINT, UINT_PTR nIDEvent, DWORD)
+{
+    HWND hBox = NULL;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindBox, reinterpret_cast<LPARAM>(&hBox));
+    if (hBox == NULL)
+        return;
+    ::KillTimer(NULL, nIDEvent);
+    g_boxSeen.hOwner = ::GetWindow(hBox, GW_OWNER);
+    g_boxSeen.bMainEnabled = ::IsWindowEnabled(g_boxSeen.hMain);
+    ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+}
+
+UINT ShowDefaultBox(LPVOID)
+{
+    ::SetTimer(NULL, 0, 20, &CloseBox);
+    return static_cast<UINT>(theApp.CWinApp::DoMessageBox(L"from a worker", MB_OK, 0));
+}
+
+// A worker's box, as MFC shows it: owned by the application's main window, which a worker started
+// by AfxBeginThread has too, with that window and the modeless state disabled while it is up. The
+// worker's calls are sent to the window thread, so the worker waits while that thread does not
+// serve sent messages.
+TEST(MessageBoxTest, AWorkersDefaultBoxDisablesTheMainWindowThroughTheWindowThread)
+{
+    g_boxSeen = {
+        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL),
+        NULL, TRUE};
+    CMainWnd mainWnd;
+    ASSERT_TRUE(mainWnd.SubclassWindow(g_boxSeen.hMain));
+    theApp.m_pMainWnd = &mainWnd;
+    CWinThread* pThread =
+        AfxBeginThread(&ShowDefaultBox, NULL, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    pThread->m_bAutoDelete = FALSE;
+    pThread->ResumeThread();
+    EXPECT_EQ(::WaitForSingleObject(pThread->m_hThread, 300), WAIT_TIMEOUT);
+    EXPECT_TRUE(mainWnd.m_seen.empty());
+    while (::MsgWaitForMultipleObjects(1, &pThread->m_hThread, FALSE, 10000, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1)
+    {
+        MSG msg;
+        ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+    DWORD nExitCode = 0;
+    ::GetExitCodeThread(pThread->m_hThread, &nExitCode);
+    EXPECT_EQ(nExitCode, static_cast<DWORD>(IDOK));
+    EXPECT_EQ(g_boxSeen.hOwner, g_boxSeen.hMain);
+    EXPECT_FALSE(g_boxSeen.bMainEnabled);
+    // The box's own end may enable its owner before the modeless state is back.
+    if (mainWnd.m_seen.size() == 4)
+        std::sort(mainWnd.m_seen.begin() + 2, mainWnd.m_seen.end());
+    EXPECT_EQ(mainWnd.m_seen,
+              (std::vector<std::string>{"enable 0", "modeless 0", "enable 1", "modeless 1"}));
+    EXPECT_TRUE(::IsWindowEnabled(g_boxSeen.hMain));
+    delete pThread;
+    theApp.m_pMainWnd = NULL;
+    mainWnd.DestroyWindow();
 }
 } // namespace

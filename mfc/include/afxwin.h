@@ -329,7 +329,11 @@ public:
     virtual ~CWinApp();
 
     virtual BOOL InitInstance();
+    // Shows AfxMessageBox's box, owned by the calling thread's main window, with that window's
+    // top-level window and the application's modeless state disabled while it is up.
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT nIDPrompt);
+    // Disables (FALSE) or enables (TRUE) the application's modeless windows around a modal one.
+    virtual void EnableModeless(BOOL bEnable);
 
     LPCTSTR m_pszAppName;
     HINSTANCE m_hInstance;

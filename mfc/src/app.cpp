@@ -24,6 +24,33 @@ BOOL HasResource(HINSTANCE hInst, LPCTSTR lpszName, LPCTSTR lpszType)
 {
     return hInst != NULL && ::FindResourceW(hInst, lpszName, lpszType) != NULL;
 }
+
+// Sent to the application's main window when the application's modeless state changes: wParam
+// is TRUE when modeless windows may take input again. It lies in the range MFC keeps for its own
+// messages.
+const UINT WM_AFX_ENABLEMODELESS = 0x037F;
+
+// The owner for a box of the calling thread, as CWnd::GetSafeOwner finds it without a parent: the
+// thread's main window, or its first parent that is not a child, and of that the last active popup,
+// so the box comes above an open popup of that window. The top-level window above it is disabled
+// (*phWndTop, NULL when it was disabled already, for the caller to enable again).
+HWND SafeOwner(HWND* phWndTop)
+{
+    CWnd* pMainWnd = AfxGetMainWnd();
+    HWND hWnd = pMainWnd != NULL ? pMainWnd->GetSafeHwnd() : NULL;
+    while (hWnd != NULL && (::GetWindowLongW(hWnd, GWL_STYLE) & WS_CHILD) != 0)
+        hWnd = ::GetParent(hWnd);
+    HWND hWndTop = hWnd;
+    for (HWND hWndUp = hWnd; hWndUp != NULL; hWndUp = ::GetParent(hWndUp))
+        hWndTop = hWndUp;
+    *phWndTop = NULL;
+    if (hWndTop != NULL && ::IsWindowEnabled(hWndTop))
+    {
+        ::EnableWindow(hWndTop, FALSE);
+        *phWndTop = hWndTop;
+    }
+    return hWnd != NULL ? ::GetLastActivePopup(hWnd) : NULL;
+}
 } // namespace
 
 AFX_MODULE_STATE* AfxGetModuleState()
@@ -68,11 +95,31 @@ BOOL CWinApp::InitInstance()
     return TRUE;
 }
 
-// The default shows a real message box owned by the application's main window, if it has one.
+// As MFC's: the box is owned by the safe owner of the calling thread's main window (a worker
+// started by AfxBeginThread has the application's), and while it is up the top-level window
+// above that owner and the application's modeless state are disabled; both are enabled again
+// after. On a worker thread each of these steps is a message sent to the window thread, so the
+// box waits until that thread serves sent messages.
 int CWinApp::DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
 {
-    HWND hWndOwner = m_pMainWnd != NULL ? m_pMainWnd->GetSafeHwnd() : NULL;
-    return ::MessageBoxW(hWndOwner, lpszPrompt, m_pszAppName != NULL ? m_pszAppName : L"", nType);
+    HWND hWndTop;
+    HWND hWndOwner = SafeOwner(&hWndTop);
+    EnableModeless(FALSE);
+    int nResult =
+        ::MessageBoxW(hWndOwner, lpszPrompt, m_pszAppName != NULL ? m_pszAppName : L"", nType);
+    EnableModeless(TRUE);
+    if (hWndTop != NULL)
+        ::EnableWindow(hWndTop, TRUE);
+    return nResult;
+}
+
+// The application's modeless windows belong to its main window's thread, so the change is sent to
+// the main window and takes effect on that thread.
+void CWinApp::EnableModeless(BOOL bEnable)
+{
+    HWND hWndMain = m_pMainWnd != NULL ? m_pMainWnd->GetSafeHwnd() : NULL;
+    if (hWndMain != NULL)
+        ::SendMessageW(hWndMain, WM_AFX_ENABLEMODELESS, bEnable, 0);
 }
 
 CWinApp* AFXAPI AfxGetApp()

@@ -101,7 +101,8 @@ LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM)
 }
 
 // Applies the dialog's initialization data, then fills the controls from the members, as MFC's
-// base implementation does; initialization data a control refuses ends the dialog.
+// base implementation does; initialization data a control refuses, or an exchange that fails
+// (UpdateData has reported it), ends the dialog with -1.
 BOOL CDialog::OnInitDialog()
 {
     if (m_lpDialogInit != NULL && !ExecuteDlgInit(m_lpDialogInit))
@@ -110,7 +111,12 @@ BOOL CDialog::OnInitDialog()
         EndDialog(-1);
         return FALSE;
     }
-    UpdateData(FALSE);
+    if (!UpdateData(FALSE))
+    {
+        ::OutputDebugStringW(L"Warning: UpdateData failed during dialog init.\n");
+        EndDialog(-1);
+        return FALSE;
+    }
     return TRUE;
 }
 

@@ -10,6 +10,10 @@ unsigned __stdcall ThreadEntry(void* pParam)
 {
     CWinThread* pThread = static_cast<CWinThread*>(pParam);
     t_pCurrentThread = pThread;
+    // A thread without a main window of its own has the application's (AfxGetMainWnd), as in MFC.
+    CWinApp* pApp = AfxGetApp();
+    if (pThread->m_pMainWnd == NULL && pApp != NULL)
+        pThread->m_pMainWnd = pApp->m_pMainWnd;
     UINT nResult = pThread->m_pfnThreadProc(pThread->m_pThreadParams);
     AfxEndThread(nResult);
     return nResult;

@@ -8,12 +8,18 @@
   named min or max in the plain form: the Windows SDK defines them as macros for C++ too, which
   MFC keeps (mingw-w64 defines them for C only, so its build cannot see this); (std::min)(a, b)
   is the portable form.
+  Without KESTRUM_HOST_LIB_DIR the configuration stops with one error, which says what to set.
 - CMakePresets.json is version 2, which that CMake and Visual Studio 2019 read, is valid by
-  CMake's own schema and has Win32 presets for the toolsets v142 and v143.
+  CMake's own schema and has Win32 presets for the toolsets v142 and v143. Each preset states the
+  CMake it needs (the file's minimum, or "CMake X.Y or newer" in its display name), which must be
+  no older than the first CMake that has its generator; the v142 preset's must be Visual Studio
+  2019's. CMakeUserPresets.json.example, which sets KESTRUM_HOST_LIB_DIR, is read by CMake
+  beside the presets.
 
 Usage: check_msvc_path.py SCHEMA (--tree ROOT | --package PACKAGE_SH)
 With --package the script makes the source kit, which is unpacked into an empty folder and must
-hold exactly the files the MSVC path needs, its README and the presets.
+be named by the version in res/version.h and hold exactly the files the MSVC path needs, its
+README, the presets and the user presets' example.
 """
 import json
 import pathlib
@@ -27,6 +33,16 @@ import jsonschema
 
 HERE = pathlib.Path(__file__).resolve().parent
 VS2019_CMAKE = (3, 20)
+# The first CMake that has each generator a preset may name.
+GENERATOR_SINCE = {
+    "Unix Makefiles": (2, 6),
+    "Ninja": (2, 8),
+    "Visual Studio 15 2017": (3, 7),
+    "Visual Studio 16 2019": (3, 14),
+    "Visual Studio 17 2022": (3, 21),
+}
+STATED_CMAKE = re.compile(r"\bCMake (\d+)\.(\d+) or newer\b")
+KIT_EXAMPLE = "CMakeUserPresets.json.example"
 # Headers of MFC, the Windows SDK and the C and C++ libraries that the product includes.
 SYSTEM_HEADERS = {"afx.h", "afxwin.h", "afxtempl.h", "afxdllx.h", "windows.h", "math.h",
                   "stdlib.h", "string.h", "stddef.h", "wctype.h", "atomic", "climits", "cmath",
@@ -36,12 +52,16 @@ COMMENT_OR_STRING = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"', re.DOT
 MIN_MAX_CALL = re.compile(r"\b(?:min|max)\s*\(")
 
 
-def read_msvc_lists(root: pathlib.Path, *options: str) -> dict[str, list[str]]:
+def run_msvc_lists(root: pathlib.Path, *options: str) -> subprocess.CompletedProcess:
     with tempfile.TemporaryDirectory() as work:
-        run = subprocess.run(
+        return subprocess.run(
             ["cmake", f"-DKESTRUM_ROOT={root}", f"-DKESTRUM_WORK={work}", *options,
              "-P", str(HERE / "msvc_lists.cmake")],
             cwd=root, capture_output=True, text=True)
+
+
+def read_msvc_lists(root: pathlib.Path, *options: str) -> dict[str, list[str]]:
+    run = run_msvc_lists(root, *options)
     if run.returncode != 0:
         raise SystemExit(f"CMake could not read the MSVC path:\n{run.stderr}")
     found: dict[str, list[str]] = {}
@@ -88,22 +108,79 @@ def needed_files(lists: dict[str, list[str]], problems: list[str]) -> set[pathli
     return needed
 
 
-def check_presets(path: pathlib.Path, schema: dict, problems: list[str]) -> None:
+def check_missing_host_libraries(root: pathlib.Path, problems: list[str]) -> None:
+    run = run_msvc_lists(root, "-DKESTRUM_HOST_LIB_DIR=")
+    errors = run.stderr.count("CMake Error")
+    if run.returncode == 0 or errors != 1 or "KESTRUM_HOST_LIB_DIR is not set" not in run.stderr \
+            or KIT_EXAMPLE not in " ".join(run.stderr.split()):
+        problems.append(f"without KESTRUM_HOST_LIB_DIR: exit {run.returncode}, {errors} errors:\n"
+                        f"{run.stderr}")
+
+
+def read_presets(path: pathlib.Path, schema: dict, problems: list[str]) -> dict:
     presets = json.loads(path.read_text(encoding="utf-8"))
     if presets.get("version") != 2:
-        problems.append(f"presets version {presets.get('version')}, Visual Studio 2019 reads 2")
+        problems.append(f"{path.name}: version {presets.get('version')}, Visual Studio 2019 "
+                        "reads 2")
     try:
         jsonschema.validate(presets, schema)
     except jsonschema.ValidationError as error:
-        problems.append(f"presets invalid: {error.message[:300]}")
+        problems.append(f"{path.name} invalid: {error.message[:300]}")
+    return presets
+
+
+def resolved(preset: dict, by_name: dict[str, dict]) -> dict:
+    """The preset with what it inherits filled in (its own fields first)."""
+    fields: dict = {}
+    parents = preset.get("inherits", [])
+    for parent in [parents] if isinstance(parents, str) else parents:
+        for key, value in resolved(by_name[parent], by_name).items():
+            fields.setdefault(key, value)
+    return {**fields, **{k: v for k, v in preset.items() if k != "hidden"}}
+
+
+def check_presets(root: pathlib.Path, example: pathlib.Path, schema: dict,
+                  problems: list[str]) -> None:
+    presets = read_presets(root / "CMakePresets.json", schema, problems)
     minimum = presets.get("cmakeMinimumRequired", {})
-    if (minimum.get("major", 0), minimum.get("minor", 0)) > VS2019_CMAKE:
+    minimum = (minimum.get("major", 0), minimum.get("minor", 0))
+    if minimum > VS2019_CMAKE:
         problems.append(f"presets require CMake {minimum}")
-    toolsets = {p.get("toolset", {}).get("value"): p for p in presets.get("configurePresets", [])
-                if p.get("architecture", {}).get("value") == "Win32"}
+    by_name = {p["name"]: p for p in presets.get("configurePresets", [])}
+    toolsets = {}
+    for name, preset in by_name.items():
+        if preset.get("hidden"):
+            continue
+        preset = resolved(preset, by_name)
+        stated = STATED_CMAKE.search(preset.get("displayName", ""))
+        stated = max(minimum, (int(stated[1]), int(stated[2])) if stated else minimum)
+        generator = preset.get("generator")
+        needed = GENERATOR_SINCE.get(generator)
+        if needed is None:
+            problems.append(f"preset {name}: generator {generator} is not in the table")
+        elif needed > stated:
+            problems.append(f"preset {name}: generator {generator} needs CMake "
+                            f"{needed[0]}.{needed[1]}, the preset states {stated[0]}.{stated[1]}")
+        if preset.get("architecture", {}).get("value") == "Win32":
+            toolsets[preset.get("toolset", {}).get("value")] = stated
     for toolset in ("v142", "v143"):
         if toolset not in toolsets:
             problems.append(f"no Win32 preset for toolset {toolset}")
+    if toolsets.get("v142", VS2019_CMAKE) > VS2019_CMAKE:
+        problems.append("the v142 preset needs a newer CMake than Visual Studio 2019's")
+    # The example must name presets of the file and set the folder; CMake reads both files as
+    # Visual Studio would once the example is copied to CMakeUserPresets.json.
+    user = read_presets(example, schema, problems)
+    for preset in user.get("configurePresets", []):
+        if "KESTRUM_HOST_LIB_DIR" not in preset.get("cacheVariables", {}):
+            problems.append(f"{example.name}: {preset['name']} does not set KESTRUM_HOST_LIB_DIR")
+    with tempfile.TemporaryDirectory() as folder:
+        (pathlib.Path(folder) / "CMakePresets.json").write_text(json.dumps(presets))
+        (pathlib.Path(folder) / "CMakeUserPresets.json").write_text(json.dumps(user))
+        run = subprocess.run(["cmake", "--list-presets"], cwd=folder, capture_output=True,
+                             text=True)
+    if run.returncode != 0:
+        problems.append(f"CMake does not read the presets with {example.name}: {run.stderr}")
 
 
 def check(root: pathlib.Path, schema: dict, kit: bool) -> list[str]:
@@ -117,11 +194,14 @@ def check(root: pathlib.Path, schema: dict, kit: bool) -> list[str]:
     debug = read_msvc_lists(root, "-DKESTRUM_DEBUG_MFC=ON")
     if debug.get("runtime") != ["MultiThreaded$<$<CONFIG:Debug>:Debug>DLL"]:
         problems.append(f"KESTRUM_DEBUG_MFC=ON: runtime {debug.get('runtime')}")
+    check_missing_host_libraries(root, problems)
     needed = needed_files(lists, problems)
     needed |= {pathlib.Path(f).resolve() for f in lists.get("lists", [])}
-    check_presets(root / "CMakePresets.json", schema, problems)
+    example = root / (KIT_EXAMPLE if kit else f"scripts/kits/{KIT_EXAMPLE}")
+    check_presets(root, example, schema, problems)
     if kit:
-        needed |= {(root / "CMakePresets.json").resolve(), (root / "README.md").resolve()}
+        needed |= {(root / name).resolve() for name in ("CMakePresets.json", "README.md",
+                                                          KIT_EXAMPLE)}
         present = {p.resolve() for p in root.rglob("*") if p.is_file()}
         for path in sorted(present - needed):
             problems.append(f"the kit holds {path.relative_to(root)}, which the build does not need")
@@ -143,6 +223,11 @@ def main() -> int:
                 archive.extractall(folder)
             (root,) = pathlib.Path(folder).iterdir()
             problems = check(root.resolve(), schema, kit=True)
+            version = re.search(r'^#define KESTRUM_VERSION_TEXT "(.*)"$',
+                                (root / "res/version.h").read_text(encoding="utf-8"), re.MULTILINE)
+            if kit.name != f"kestrum-source-{version and version[1]}.zip" or root.name != kit.stem:
+                problems.append(f"{kit.name} (folder {root.name}) for version "
+                                f"{version and version[1]}")
     for text in problems:
         print(text)
     print(f"{len(problems)} problems")

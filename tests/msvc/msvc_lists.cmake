@@ -6,7 +6,7 @@
 #
 # Usage, from the root folder (relative includes start there, as in a configuration):
 #   cmake -DKESTRUM_ROOT=FOLDER -DKESTRUM_WORK=SCRATCH_FOLDER [-DKESTRUM_DEBUG_MFC=ON]
-#         -P msvc_lists.cmake
+#         [-DKESTRUM_HOST_LIB_DIR=FOLDER] -P msvc_lists.cmake
 if(NOT IS_DIRECTORY "${KESTRUM_ROOT}" OR NOT IS_DIRECTORY "${KESTRUM_WORK}")
     message(FATAL_ERROR "KESTRUM_ROOT and KESTRUM_WORK must name folders")
 endif()
@@ -18,11 +18,14 @@ set(CMAKE_SIZEOF_VOID_P 4)
 set(CMAKE_SOURCE_DIR "${KESTRUM_ROOT}")
 set(CMAKE_CURRENT_SOURCE_DIR "${KESTRUM_ROOT}")
 set(CMAKE_BINARY_DIR "${KESTRUM_WORK}")
-# Stand-ins for the host's import libraries, which the configuration requires to exist.
-set(KESTRUM_HOST_LIB_DIR "${CMAKE_BINARY_DIR}/host-lib" CACHE PATH "" FORCE)
-foreach(library base Device hartSeComm)
-    file(WRITE "${KESTRUM_HOST_LIB_DIR}/${library}.lib" "")
-endforeach()
+# Stand-ins for the host's import libraries, which the configuration requires to exist, unless
+# the caller names the folder (-DKESTRUM_HOST_LIB_DIR=, empty, as the presets leave it unset).
+if(NOT DEFINED KESTRUM_HOST_LIB_DIR)
+    set(KESTRUM_HOST_LIB_DIR "${CMAKE_BINARY_DIR}/host-lib" CACHE PATH "")
+    foreach(library base Device hartSeComm)
+        file(WRITE "${KESTRUM_HOST_LIB_DIR}/${library}.lib" "")
+    endforeach()
+endif()
 
 function(cmake_minimum_required keyword version)
     message("requires: ${version}")
