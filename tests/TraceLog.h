@@ -1,6 +1,7 @@
 // TraceLog: the events the stand-ins trace while it lives, each with the thread it came from and
 // the performance counter's reading when it came. Workers report while the window thread reads,
 // so the lines are added and read under a lock: a line added meanwhile may move the others.
+// PumpUntil is the tests' one message loop on the window thread.
 #pragma once
 
 #include <StandinBase.h>
@@ -65,3 +66,23 @@ private:
     CRITICAL_SECTION m_lock;
     std::vector<Line> m_lines;
 };
+
+// Serves the window thread's messages until done() holds; false when it did not within dwLimit
+// milliseconds.
+template <typename Done> bool PumpUntil(Done done, DWORD dwLimit = 20000)
+{
+    ULONGLONG ullEnd = ::GetTickCount64() + dwLimit;
+    while (!done())
+    {
+        if (::GetTickCount64() > ullEnd)
+            return false;
+        MSG msg;
+        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
+        {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    }
+    return true;
+}

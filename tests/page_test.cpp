@@ -1,5 +1,6 @@
 // The page shell through the host's eyes: GetDlgArray, the built dialog template, the device
-// record's starting state, and CleanThread with workers in every state.
+// record's starting state, CleanThread with workers in every state, and what each operation's
+// worker does to the rest of the page.
 #include <gtest/gtest.h>
 
 #include <HostApp.h>
@@ -8,6 +9,7 @@
 #include <StandinHart.h>
 
 #include "../page/DeviceRecord.h"
+#include "../page/DlgKestrum.h"
 #include "../res/resource.h"
 #include "TraceLog.h"
 
@@ -56,14 +58,19 @@ public:
     // Serves the window thread's messages until an event with the fragment came (up to 10 s).
     bool WaitFor(const std::string& fragment)
     {
-        for (int i = 0; i < 2000 && Count(fragment) == 0; i++)
+        return PumpUntil([&] { return Count(fragment) > 0; }, 10000);
+    }
+    // Milliseconds from the last event with the fragment to the event after it; -1 when either
+    // is missing.
+    double MillisecondsAfterLast(const std::string& fragment)
+    {
+        std::vector<TraceLog::Line> lines = m_log.Lines();
+        for (size_t i = lines.size(); i-- > 1;)
         {
-            MSG msg;
-            while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-                ::DispatchMessageW(&msg);
-            ::Sleep(5);
+            if (lines[i - 1].text.find(fragment) != std::string::npos)
+                return Milliseconds(lines[i - 1], lines[i]);
         }
-        return Count(fragment) > 0;
+        return -1;
     }
     // Milliseconds from the first event with the first fragment to the next one with the second;
     // -1 when either is missing.
@@ -76,17 +83,20 @@ public:
         for (size_t j = i + 1; j < lines.size(); j++)
         {
             if (lines[j].text.find(second) != std::string::npos)
-            {
-                LARGE_INTEGER frequency;
-                ::QueryPerformanceFrequency(&frequency);
-                return 1000.0 * static_cast<double>(lines[j].llTime - lines[i].llTime) /
-                       static_cast<double>(frequency.QuadPart);
-            }
+                return Milliseconds(lines[i], lines[j]);
         }
         return -1;
     }
 
 private:
+    static double Milliseconds(const TraceLog::Line& from, const TraceLog::Line& to)
+    {
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
+        return 1000.0 * static_cast<double>(to.llTime - from.llTime) /
+               static_cast<double>(frequency.QuadPart);
+    }
+
     TraceLog m_log;
 };
 
@@ -473,5 +483,149 @@ TEST_F(PageTest, ReleasePageStopsOnceWhenIdleAndTwiceWhenAWorkerHoldsThePageLock
         EXPECT_FALSE(StandinIsHartLockHeld());
     }
     delete pPage;
+}
+
+// The page loaded as the host loads it, to run its operations from their buttons.
+class PageRunTest : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        theApp.SetScripted(true);
+        StandinAttachTransmitter(0);
+    }
+    void SetUp() override
+    {
+        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL,
+                                      NULL, NULL);
+        std::string error;
+        ASSERT_TRUE(m_host.Load(m_hParent, &error)) << error;
+        StandinSetCurrentDevice(0);
+    }
+    void TearDown() override
+    {
+        StandinSetPlainHost(FALSE);
+        StandinSetRealWire(FALSE);
+        m_host.Unload();
+        ::DestroyWindow(m_hParent);
+    }
+    // Clicks the button with the four Verify references given; a question is answered Yes.
+    void Start(UINT nButton)
+    {
+        for (UINT nId : {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS,
+                         IDC_EDT_VERIFY_TEMP})
+            ::SetDlgItemTextW(m_host.PageWindow(), nId, L"1");
+        theApp.QueueAnswer(IDYES);
+        ::SendMessageW(m_host.PageWindow(), WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
+    }
+    // No worker is left and the completion message has been handled.
+    bool WaitIdle()
+    {
+        ULONGLONG ullIdleSince = 0;
+        return PumpUntil([&] {
+            if (m_host.AnyWorker())
+                ullIdleSince = 0;
+            else if (ullIdleSince == 0)
+                ullIdleSince = ::GetTickCount64();
+            return ullIdleSince != 0 && ::GetTickCount64() - ullIdleSince > 150;
+        });
+    }
+
+    HWND m_hParent = NULL;
+    PageHost m_host;
+};
+
+// What each operation's worker does to the rest of the page: whether IsPageBusy answers TRUE
+// while it runs, whether it keeps the other users of the shared request (Set, Verify, the
+// refresh) from starting, and how long its tail pauses after progress 100.
+const struct
+{
+    UINT nButton;
+    bool bBusy;
+    bool bSharesRequest;
+    int nTailPause;
+} kWorkers[] = {
+    {IDC_BTN_REFRESH, true, true, 200},          {IDC_BTN_SET, true, true, 200},
+    {IDC_BTN_PV_ZERO, true, false, 100},         {IDC_BTN_RANGE_GET, false, false, 100},
+    {IDC_BTN_RANGE_DOWNLOAD, false, false, 100}, {IDC_BTN_VERIFY, true, true, 200},
+};
+
+// Realistic wire: each worker is caught while it holds the page lock, then a user of the shared
+// request is clicked (Set while the refresh runs, the refresh otherwise); it starts, and tries the
+// HART lock, only when the running worker leaves the shared request free.
+TEST_F(PageRunTest, BusyAndTheSharedRequestFollowTheRunningWorker)
+{
+    StandinSetRealWire(TRUE);
+    for (const auto& worker : kWorkers)
+    {
+        SCOPED_TRACE(worker.nButton);
+        EventLog log;
+        Start(worker.nButton);
+        ASSERT_TRUE(PumpUntil([&] { return log.Count("\"PageLock\"") > 0; }));
+        EXPECT_EQ(m_host.Page()->IsPageBusy() != FALSE, worker.bBusy);
+        Start(worker.nButton == IDC_BTN_REFRESH ? IDC_BTN_SET : IDC_BTN_REFRESH);
+        ASSERT_TRUE(WaitIdle());
+        EXPECT_EQ(log.Count("\"TryLock\""), worker.bSharesRequest ? 1 : 2);
+    }
+}
+
+// Fast wire: the pause between the tail's progress 100 and its next host call.
+TEST_F(PageRunTest, EachTailPausesAfterProgress100)
+{
+    for (const auto& worker : kWorkers)
+    {
+        SCOPED_TRACE(worker.nButton);
+        EventLog log;
+        Start(worker.nButton);
+        ASSERT_TRUE(WaitIdle());
+        double dPause = log.MillisecondsAfterLast("\"progress\",\"value\":100");
+        EXPECT_GE(dPause, worker.nTailPause - 5.0);
+        EXPECT_LT(dPause, worker.nTailPause + 90.0);
+    }
+}
+
+// A plain host: the window thread stops the page as soon as the operation started and waits on
+// each worker's handle without serving any message. Every worker still runs to its tail and
+// releases its locks: none of them waits for the window thread.
+TEST_F(PageRunTest, EveryWorkerReachesItsTailWhileTheWindowThreadWaitsOnIt)
+{
+    StandinSetPlainHost(TRUE);
+    for (const auto& worker : kWorkers)
+    {
+        SCOPED_TRACE(worker.nButton);
+        EventLog log;
+        Start(worker.nButton);
+        m_host.Page()->StopPage();
+        EXPECT_EQ(log.Count("\"ev\":\"terminated\""), 0);
+        EXPECT_EQ(log.Count("\"msg\":" + std::to_string(WM_OPERATION_DONE)), 1) << "its tail";
+        EXPECT_FALSE(StandinIsHartLockHeld());
+        ASSERT_TRUE(WaitIdle());
+    }
+}
+
+// Set's worker switches the plain controls by posts, which the window thread applies as it
+// handles them: off, then on again. A switch posted before the page switched its controls itself
+// is stale and dropped.
+TEST_F(PageRunTest, TheWorkersPostedSwitchesApplyUnlessTheyAreStale)
+{
+    HWND hSerial = ::GetDlgItem(m_host.PageWindow(), IDC_EDT_SERIAL_NO);
+    for (bool bStale : {false, true})
+    {
+        SCOPED_TRACE(bStale ? "stale" : "current");
+        Start(IDC_BTN_SET);
+        MSG msg;
+        while (m_host.AnyWorker())
+            ::PeekMessageW(&msg, NULL, 0, 0, PM_NOREMOVE); // serves sent messages only
+        if (bStale)
+            m_host.Page()->StopPage();
+        for (BOOL bEnabled : {FALSE, TRUE})
+        {
+            ASSERT_TRUE(::PeekMessageW(&msg, m_host.PageWindow(), WM_SWITCH_CONTROLS,
+                                       WM_SWITCH_CONTROLS, PM_REMOVE));
+            ::DispatchMessageW(&msg);
+            EXPECT_EQ(::IsWindowEnabled(hSerial), bStale || bEnabled);
+        }
+        ASSERT_TRUE(WaitIdle());
+    }
 }
 } // namespace

@@ -28,7 +28,12 @@ int FdLock::TryLock(int nTries)
             break;
         }
     }
-    StandinTrace(JsonLine("lock").Add("op", "TryLock").Add("result", nResult).Str().c_str());
+    StandinTrace(JsonLine("lock")
+                     .Add("op", "TryLock")
+                     .Add("tries", nTries)
+                     .Add("result", nResult)
+                     .Str()
+                     .c_str());
     return nResult;
 }
 

@@ -89,6 +89,7 @@ int FdDevice::GetCurrentDeviceIndex()
 WORD FdDevice::GetCurDeviceType()
 {
     Guard guard;
+    StandinTrace(JsonLine("device_type").Add("type", g_state.wType).Str().c_str());
     return g_state.wType;
 }
 

@@ -20,16 +20,6 @@ namespace
 const DWORD kQuiet = 60;
 // A box that a worker shows stays open this long at a stop point, unless the page stops it.
 const DWORD kBoxOpenMs = 400;
-
-void Serve()
-{
-    MSG msg;
-    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-    {
-        ::TranslateMessage(&msg);
-        ::DispatchMessageW(&msg);
-    }
-}
 } // namespace
 
 const WORD kCommands[6] = {15, 43, 182, 183, 222, 223};
@@ -126,38 +116,22 @@ void CheckEvents(std::vector<std::string>* pSeen)
 // Serves messages for dwMilliseconds, or until pfnUntil holds.
 void Pump(DWORD dwMilliseconds, bool (*pfnUntil)())
 {
-    ULONGLONG ullEnd = ::GetTickCount64() + dwMilliseconds;
-    while (::GetTickCount64() < ullEnd && (pfnUntil == NULL || !pfnUntil()))
-    {
-        Serve();
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-    }
+    PumpUntil([pfnUntil] { return pfnUntil != NULL && pfnUntil(); }, dwMilliseconds);
 }
 
 // Serves messages until no worker is left and nothing arrives for a while; false on a hang.
 bool WaitIdle(std::vector<std::string>* pSeen)
 {
-    ULONGLONG ullEnd = ::GetTickCount64() + kBoundedWait;
     ULONGLONG ullQuietSince = ::GetTickCount64();
-    for (;;)
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE))
-        {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-            ullQuietSince = ::GetTickCount64();
-        }
-        CheckEvents(pSeen);
-        ULONGLONG ullNow = ::GetTickCount64();
-        if (g.host.AnyWorker())
-            ullQuietSince = ullNow;
-        else if (ullNow - ullQuietSince >= kQuiet)
-            return true;
-        if (ullNow > ullEnd)
-            return false;
-        ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
-    }
+    return PumpUntil(
+        [&] {
+            CheckEvents(pSeen);
+            ULONGLONG ullNow = ::GetTickCount64();
+            if (g.host.AnyWorker())
+                ullQuietSince = ullNow;
+            return ullNow - ullQuietSince >= kQuiet;
+        },
+        kBoundedWait);
 }
 
 CTablePage* Page()
