@@ -179,7 +179,7 @@ BOOL CDlgKestrum::IsPageBusy()
 {
     for (const Operation& operation : kOperations)
     {
-        if (operation.bCountsAsBusy && (this->*operation.pSlot).IsSet())
+        if (operation.busy == kBusyWhileRunning && (this->*operation.pSlot).IsSet())
             return TRUE;
     }
     return FALSE;
@@ -290,25 +290,15 @@ void CDlgKestrum::SwitchControls(BOOL bEnable, BOOL bPlainControls, BOOL bButton
 // ends it and clears its slot), then deletes the thread objects once their threads have ended.
 void CDlgKestrum::CleanThreads()
 {
-    for (int nPlace = 0; nPlace < kOperationCount; nPlace++)
+    for (OperationId op : kCleanUpOrder)
     {
-        const Operation& operation = OperationAtCleanUpPlace(nPlace);
+        const Operation& operation = kOperations[op];
         WorkerSlot& slot = this->*operation.pSlot;
-        if (!operation.bCleanedOnlyWhenSet || slot.IsSet())
+        if (operation.cleanUp == kCleanedAlways || slot.IsSet())
             CleanThread(slot.Address());
     }
     for (const Operation& operation : kOperations)
         (this->*operation.pSlot).Reap();
-}
-
-const CDlgKestrum::Operation& CDlgKestrum::OperationAtCleanUpPlace(int nPlace)
-{
-    for (const Operation& operation : kOperations)
-    {
-        if (operation.nCleanUpPlace == nPlace)
-            return operation;
-    }
-    return kOperations[nPlace];
 }
 
 // Shows the range-calibration group only for a device whose identity offers it. The record is

@@ -101,22 +101,42 @@ private:
         kTailPostForRedraw
     };
 
+    // Whether IsPageBusy answers TRUE while the operation's worker runs.
+    enum BusyRule
+    {
+        kBusyWhileRunning,
+        kNeverBusy
+    };
+
+    // Whether the operation sends from the shared request (m_cmdData and m_cmdLen).
+    enum RequestUse
+    {
+        kUsesSharedRequest,
+        kOwnRequest
+    };
+
+    // When CleanThreads hands the operation's slot to the host's CleanThread.
+    enum CleanUpCall
+    {
+        kCleanedWhenSet,
+        kCleanedAlways
+    };
+
     // One row of the table of operations.
     struct Operation
     {
         WorkerSlot CDlgKestrum::*pSlot;
         const char* pszName;
-        UINT nButton;            // the button whose click starts it
-        bool bCountsAsBusy;      // IsPageBusy while its worker runs
-        bool bUsesSharedRequest; // m_cmdData and m_cmdLen
+        UINT nButton; // the button whose click starts it
+        BusyRule busy;
+        RequestUse request;
         ControlsOff controlsOff;
         WorkerTail tail;
-        int nCleanUpPlace;        // the place of its slot in CleanThreads' calls of CleanThread
-        bool bCleanedOnlyWhenSet; // CleanThreads hands its slot over only when it is set
+        CleanUpCall cleanUp;
     };
     static const Operation kOperations[kOperationCount];
-
-    static const Operation& OperationAtCleanUpPlace(int nPlace);
+    // The order of CleanThreads' calls of the host's CleanThread.
+    static const OperationId kCleanUpOrder[kOperationCount];
 
     static UINT RefreshThread(LPVOID pParam);
     static UINT SetThread(LPVOID pParam);

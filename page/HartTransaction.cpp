@@ -130,7 +130,7 @@ BOOL CDlgKestrum::IsSharedRequestInUse() const
 {
     for (const Operation& operation : kOperations)
     {
-        if (operation.bUsesSharedRequest && (this->*operation.pSlot).IsSet())
+        if (operation.request == kUsesSharedRequest && (this->*operation.pSlot).IsSet())
             return TRUE;
     }
     return FALSE;

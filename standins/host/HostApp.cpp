@@ -124,15 +124,7 @@ public:
     static PageOperation Describe(int nOperation)
     {
         const CDlgKestrum::Operation& row = CDlgKestrum::kOperations[nOperation];
-        return {row.pszName,
-                static_cast<int>(row.nButton),
-                row.bCountsAsBusy,
-                row.bUsesSharedRequest,
-                row.controlsOff != CDlgKestrum::kWorkerDisables,
-                row.controlsOff != CDlgKestrum::kStarterDisables,
-                row.tail == CDlgKestrum::kTailEnableAndPost,
-                row.nCleanUpPlace,
-                row.bCleanedOnlyWhenSet};
+        return {row.pszName, static_cast<int>(row.nButton)};
     }
     static WorkerSlot& Slot(CDlgKestrum& page, int nOperation)
     {

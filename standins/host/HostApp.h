@@ -38,13 +38,6 @@ struct PageOperation
 {
     const char* pszName;
     int nButton;
-    bool bCountsAsBusy;
-    bool bUsesSharedRequest;
-    bool bStarterDisables;
-    bool bWorkerDisables;
-    bool bWorkerEnables; // its tail enables the controls; otherwise the completion handler does
-    int nCleanUpPlace;
-    bool bCleanedOnlyWhenSet;
 };
 const int kPageOperationCount = 6;
 // The page's operations in the order of its table.
