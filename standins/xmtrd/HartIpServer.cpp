@@ -124,10 +124,11 @@ public:
 
     unsigned Count(const std::string& name) const override
     {
-        return name == "sessions"  ? sessions_
-               : name == "closed"  ? closed_
-               : name == "expired" ? expired_
-                                   : 0;
+        return name == "open"       ? static_cast<unsigned>(inSession_)
+               : name == "sessions" ? sessions_
+               : name == "closed"   ? closed_
+               : name == "expired"  ? expired_
+                                    : 0;
     }
 
     bool Fault(const std::string& name, unsigned long value) override

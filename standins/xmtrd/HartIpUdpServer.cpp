@@ -68,10 +68,11 @@ public:
     void Drop() override { inSession_ = false; }
     unsigned Count(const std::string& name) const override
     {
-        return name == "sessions"  ? sessions_
-               : name == "closed"  ? closed_
-               : name == "expired" ? expired_
-                                   : duplicates_;
+        return name == "open"       ? static_cast<unsigned>(inSession_)
+               : name == "sessions" ? sessions_
+               : name == "closed"   ? closed_
+               : name == "expired"  ? expired_
+                                    : duplicates_;
     }
 
     bool Fault(const std::string& name, unsigned long value) override

@@ -10,9 +10,8 @@
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
 // garble N, mute N, noise MS, late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N
 // (see Port.h), drop (ends the HART-IP session), sessions (answered "ok N": the sessions opened so
-// far), closed, expired, duplicates (the same for the other counts of Port::Count), answered
-// ("ok N": the answers sent so far). The program ends when its
-// input ends.
+// far), open, closed, expired, duplicates (the other counts of Port::Count), answered ("ok N": the
+// answers sent so far). The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -74,7 +73,7 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             const std::string line = pending.substr(0, end);
             pending.erase(0, end + 1);
             std::string error;
-            if (line == "sessions" || line == "closed" || line == "expired" ||
+            if (line == "open" || line == "sessions" || line == "closed" || line == "expired" ||
                 line == "duplicates" || line == "answered")
             {
                 std::printf("ok %u\n", line == "answered" ? device.Answered() : port.Count(line));

@@ -26,7 +26,8 @@ public:
     virtual void Serve(const std::vector<pollfd>& ready) = 0;
     // "drop": ends a HART-IP session as a server does; nothing on a serial line.
     virtual void Drop() = 0;
-    // A count the controller asks for: "sessions" (HART-IP sessions opened so far), "closed"
+    // A count the controller asks for: "open" (1 while a HART-IP session is open, even one whose
+    // connection closed), "sessions" (sessions opened so far), "closed"
     // (sessions their host closed with a Session Close), "expired" (sessions their inactivity
     // timer ended), "duplicates" (requests that came again with the sequence number just
     // answered). A serial line counts none of them.
