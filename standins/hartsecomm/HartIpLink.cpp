@@ -204,11 +204,12 @@ private:
         // the address.
         if (udp_ && outcome == Outcome::Unanswered && !Stopping(abort_))
             reachable_ = false;
-        // Unanswered, the server may yet open the session: it is closed before the socket goes.
-        if (outcome == Outcome::Unanswered || outcome == Outcome::Answered)
-            AbandonSession();
-        else
+        // Unless the server refused or the connection went, the server may hold a session (or
+        // yet open one): it is closed before the socket goes.
+        if (outcome == Outcome::Closed || outcome == Outcome::Ended)
             DropSocket();
+        else
+            AbandonSession();
         return false;
     }
 
