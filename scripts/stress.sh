@@ -5,9 +5,10 @@
 # line gives the counts, and a failure prints the seed and the steps that reproduce it.
 #   scripts/stress.sh [--x64] [STOPS] [STEPS] [SEED] [plain]
 # "plain": the host's CleanThread only waits on a worker and terminates it after its limit.
-# With --link serial|hart-ip the campaign runs over that real link against kestrum-xmtrd instead,
-# with line faults drawn at random (tests/link/link_stress.py); its line adds misfiled answers.
-#   scripts/stress.sh [--x64] [--link serial|hart-ip] [STOPS] [STEPS] [SEED]
+# With --link serial|hart-ip|hart-ip-udp the campaign runs over that real link against
+# kestrum-xmtrd instead, with line faults drawn at random (tests/link/link_stress.py); its line adds
+# misfiled answers and sessions left open.
+#   scripts/stress.sh [--x64] [--link serial|hart-ip|hart-ip-udp] [STOPS] [STEPS] [SEED]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 preset=x86

@@ -1,7 +1,7 @@
-// HART-IP messages, version 1, over TCP: the header, session initiate, close and keep-alive, and
-// pass-through of a HART frame. Used by the service's HART-IP link and by the transmitter program's
-// server. UDP, publish subscriptions, security (HART-IP 2) and the directory and audit messages are
-// left out.
+// HART-IP messages, version 1, over TCP or UDP: the header, session initiate, close and
+// keep-alive, and pass-through of a HART frame. Used by the service's HART-IP link and by the
+// transmitter program's servers. Publish subscriptions, security (HART-IP 2) and the directory and
+// audit messages are left out; a publish is only recognised by its message type.
 #pragma once
 
 #include <cstddef>

@@ -33,6 +33,11 @@ bool Pause(DWORD dwMilliseconds, const std::atomic<bool>& abort)
     return false;
 }
 
+void TraceEvent(const std::string& line)
+{
+    StandinTrace(line.c_str());
+}
+
 bool LinkTurn::Take(const ExchangeClock& clock, const std::atomic<bool>& abort)
 {
     while (!TryTake())

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <string>
 
 namespace hartsecomm
 {
@@ -32,6 +33,9 @@ private:
 bool Stopping(const std::atomic<bool>& abort);
 // Waits up to dwMilliseconds; false when Stopping became true meanwhile.
 bool Pause(DWORD dwMilliseconds, const std::atomic<bool>& abort);
+
+// Writes one of the service's event lines (a JsonLine's text), as the other events go.
+void TraceEvent(const std::string& line);
 
 // Whose turn the link is: exchanges from several threads take their turns, as on a shared wire.
 // Taking a turn waits in slices, so a worker waiting behind a slow exchange can still be stopped.

@@ -1,6 +1,8 @@
 // The device behind a HART-IP server on a loopback address: one primary session at a time, held
 // open by traffic or keep-alives within its inactivity timer. A client that asks for a session
-// while another holds it is told so and let go.
+// while another holds it is told so and let go. As a gateway does, the server keeps a session
+// whose connection closed without a Session Close until its timer ends. Sends never block: a
+// client that does not take what it is sent is let go.
 #include "Loopback.h"
 #include "Pace.h"
 #include "Port.h"
@@ -25,6 +27,8 @@ namespace
 {
 namespace hartip = hartsim::hartip;
 using Clock = std::chrono::steady_clock;
+
+constexpr uint8_t kNearestValueWarning = 8;
 
 // A client without the session must finish a message within this time of its connect or its last
 // message, or it is let go: clients that never finish a header do not hold a descriptor for good.
@@ -69,7 +73,7 @@ public:
     int Timeout() const override
     {
         std::vector<Clock::time_point> due;
-        if (session_ >= 0)
+        if (inSession_)
             due.push_back(lastHeard_ + std::chrono::milliseconds(timer_));
         for (const Client& client : clients_)
         {
@@ -103,8 +107,11 @@ public:
             else
                 acceptAfter_ = Clock::now() + kAcceptPause;
         }
-        if (session_ >= 0 && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
+        if (inSession_ && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
+        {
+            ++expired_;
             Drop();
+        }
         std::vector<int> late;
         for (const Client& client : clients_)
         {
@@ -115,8 +122,14 @@ public:
             Disconnect(socket);
     }
 
-    unsigned Sessions() const override { return sessions_; }
-    unsigned SessionsClosed() const override { return closed_; }
+    unsigned Count(const std::string& name) const override
+    {
+        return name == "open"       ? static_cast<unsigned>(inSession_)
+               : name == "sessions" ? sessions_
+               : name == "closed"   ? closed_
+               : name == "expired"  ? expired_
+                                    : 0;
+    }
 
     bool Fault(const std::string& name, unsigned long value) override
     {
@@ -124,6 +137,12 @@ public:
             lateInitiate_ = std::chrono::milliseconds(value);
         else if (name == "unanswered")
             unanswered_ = value;
+        else if (name == "slow")
+            slow_ = std::chrono::milliseconds(value);
+        else if (name == "warn-initiate")
+            warnInitiate_ = static_cast<uint32_t>(value);
+        else if (name == "stray")
+            stray_ = value;
         else
             return false;
         return true;
@@ -131,6 +150,7 @@ public:
 
     void Drop() override
     {
+        inSession_ = false;
         if (session_ >= 0)
             Disconnect(session_);
     }
@@ -185,15 +205,22 @@ private:
         response.sequence = request.sequence;
         if (request.type != hartip::kRequest)
             return false;
-        if (request.id == hartip::kSessionInitiate && session_ < 0)
+        if (request.id == hartip::kSessionInitiate && !inSession_)
         {
             uint8_t hostType = 0;
             uint32_t timer = 0;
             if (!hartip::ParseInitiateBody(request.body, &hostType, &timer) || timer == 0)
                 return Refuse(socket, request, hartip::kServiceUnavailable);
             session_ = socket;
+            inSession_ = true;
             ++sessions_;
             timer_ = std::min(timer, maxIdle_);
+            // "Set to nearest possible value": a warning, the session is open.
+            if (warnInitiate_ > 0)
+            {
+                timer_ = warnInitiate_;
+                response.status = kNearestValueWarning;
+            }
             response.body = hartip::InitiateBody(hostType, timer_);
             Pace(lateInitiate_);
         }
@@ -215,7 +242,9 @@ private:
             std::vector<uint8_t> answer = device_.Answer(frame);
             if (answer.empty())
                 return Refuse(socket, request, hartip::kServiceUnavailable);
-            Pace(device_.Wire().Exchange(frame.size(), answer.size()));
+            Pace(device_.Wire().Exchange(frame.size(), answer.size()) + slow_);
+            if (stray_ > 0)
+                SendStrays(socket, request, false);
             const auto start = std::find_if(answer.begin(), answer.end(), [](uint8_t byte) {
                 return byte != hartsim::kPreamble;
             });
@@ -225,8 +254,40 @@ private:
             return Refuse(socket, request, hartip::kServiceUnavailable);
         lastHeard_ = Clock::now();
         if (request.id == hartip::kSessionClose)
+        {
             ++closed_;
-        return Send(socket, response) && request.id != hartip::kSessionClose;
+            inSession_ = false;
+        }
+        const bool bSent = Send(socket, response);
+        if (request.id == hartip::kPassThrough && stray_ > 0)
+        {
+            --stray_;
+            SendStrays(socket, request, true);
+        }
+        return bSent && request.id != hartip::kSessionClose;
+    }
+
+    // What a gateway may send unasked: a publish of burst data before an answer, and after it an
+    // error and a NAK that answer the request before.
+    static void SendStrays(int socket, const hartip::Message& request, bool bAfter)
+    {
+        hartip::Message stray;
+        stray.id = hartip::kPassThrough;
+        if (!bAfter)
+        {
+            stray.type = hartip::kPublish;
+            stray.sequence = request.sequence;
+            stray.body = request.body;
+            Send(socket, stray);
+            return;
+        }
+        stray.status = hartip::kServiceUnavailable;
+        stray.sequence = static_cast<uint16_t>(request.sequence - 1);
+        for (uint8_t type : {hartip::kError, hartip::kNak})
+        {
+            stray.type = type;
+            Send(socket, stray);
+        }
     }
 
     bool Refuse(int socket, const hartip::Message& request, uint8_t code)
@@ -243,10 +304,12 @@ private:
         return socket == session_;
     }
 
+    // A send that does not go whole at once (the client does not read) fails: the client is
+    // let go rather than the program blocked.
     static bool Send(int socket, const hartip::Message& message)
     {
         const std::vector<uint8_t> bytes = hartip::Encode(message);
-        return send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL) ==
+        return send(socket, bytes.data(), bytes.size(), MSG_NOSIGNAL | MSG_DONTWAIT) ==
                static_cast<ssize_t>(bytes.size());
     }
 
@@ -256,6 +319,7 @@ private:
         clients_.erase(std::remove_if(clients_.begin(), clients_.end(),
                                       [socket](const Client& c) { return c.socket == socket; }),
                        clients_.end());
+        // The session outlives a connection closed without a Session Close, until its timer.
         if (socket == session_)
             session_ = -1;
     }
@@ -266,13 +330,19 @@ private:
     uint32_t maxIdle_;
     unsigned sessions_ = 0;
     unsigned closed_ = 0;
+    unsigned expired_ = 0;
     std::vector<Client> clients_;
+    bool inSession_ = false;
+    // The session's connection; -1 when there is none (the connection closed, the session holds).
     int session_ = -1;
     uint32_t timer_ = 0;
     Clock::time_point lastHeard_;
     Clock::time_point acceptAfter_;
     std::chrono::milliseconds lateInitiate_{0};
     unsigned long unanswered_ = 0;
+    std::chrono::milliseconds slow_{0};
+    uint32_t warnInitiate_ = 0;
+    unsigned long stray_ = 0;
 };
 
 } // namespace

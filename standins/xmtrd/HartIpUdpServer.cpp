@@ -1,7 +1,8 @@
 // The device behind a HART-IP server over UDP on a loopback address: every message is one
 // datagram, the session belongs to the client address that initiated it, and it ends by a Session
-// Close or by its inactivity timer. A client that sends the same request again (its datagram or
-// our response was lost) gets the answer again.
+// Close or by its inactivity timer. A request that comes again with the sequence number just
+// answered (the client took a datagram for lost) gets the answer sent before, and is not carried
+// out again.
 #include "Loopback.h"
 #include "Pace.h"
 #include "Port.h"
@@ -58,18 +59,32 @@ public:
         if ((ready[0].revents & POLLIN) != 0)
             Receive();
         if (inSession_ && Clock::now() - lastHeard_ >= std::chrono::milliseconds(timer_))
+        {
             inSession_ = false;
+            ++expired_;
+        }
     }
 
     void Drop() override { inSession_ = false; }
-    unsigned Sessions() const override { return sessions_; }
-    unsigned SessionsClosed() const override { return closed_; }
+    unsigned Count(const std::string& name) const override
+    {
+        return name == "open"       ? static_cast<unsigned>(inSession_)
+               : name == "sessions" ? sessions_
+               : name == "closed"   ? closed_
+               : name == "expired"  ? expired_
+                                    : duplicates_;
+    }
 
     bool Fault(const std::string& name, unsigned long value) override
     {
-        if (name != "lose")
+        if (name == "lose")
+            lose_ = value;
+        else if (name == "unanswered")
+            unanswered_ = value;
+        else if (name == "slow")
+            slow_ = std::chrono::milliseconds(value);
+        else
             return false;
-        lose_ = value;
         return true;
     }
 
@@ -102,6 +117,14 @@ private:
         response.id = request.id;
         response.sequence = request.sequence;
         const bool ours = inSession_ && SameClient(from, client_);
+        if (ours && !lastAnswer_.empty() && request.sequence == lastSequence_)
+        {
+            ++duplicates_;
+            lastHeard_ = Clock::now();
+            sendto(socket_, lastAnswer_.data(), lastAnswer_.size(), 0,
+                   reinterpret_cast<const sockaddr*>(&from), sizeof from);
+            return;
+        }
         if (request.id == hartip::kSessionInitiate && (!inSession_ || ours))
         {
             uint8_t hostType = 0;
@@ -110,6 +133,7 @@ private:
                 return Refuse(from, request, hartip::kServiceUnavailable);
             if (!ours)
                 ++sessions_;
+            lastAnswer_.clear();
             inSession_ = true;
             client_ = from;
             timer_ = std::min(timer, maxIdle_);
@@ -128,7 +152,7 @@ private:
             lastHeard_ = Clock::now();
             if (answer.empty())
                 return Refuse(from, request, hartip::kServiceUnavailable);
-            Pace(device_.Wire().Exchange(frame.size(), answer.size()));
+            Pace(device_.Wire().Exchange(frame.size(), answer.size()) + slow_);
             const auto start = std::find_if(answer.begin(), answer.end(), [](uint8_t byte) {
                 return byte != hartsim::kPreamble;
             });
@@ -142,6 +166,14 @@ private:
         else if (request.id != hartip::kKeepAlive)
             return Refuse(from, request, hartip::kServiceUnavailable);
         lastHeard_ = Clock::now();
+        lastSequence_ = request.sequence;
+        lastAnswer_ = hartip::Encode(response);
+        // The answer datagram lost on its way: the request was carried out all the same.
+        if (request.id == hartip::kPassThrough && unanswered_ > 0)
+        {
+            --unanswered_;
+            return;
+        }
         Send(from, response);
     }
 
@@ -172,7 +204,14 @@ private:
     sockaddr_in client_{};
     uint32_t timer_ = 0;
     Clock::time_point lastHeard_;
+    unsigned expired_ = 0;
+    unsigned duplicates_ = 0;
     unsigned long lose_ = 0;
+    unsigned long unanswered_ = 0;
+    std::chrono::milliseconds slow_{0};
+    // The session's last answer and its sequence number, for a request that comes again.
+    uint16_t lastSequence_ = 0;
+    std::vector<uint8_t> lastAnswer_;
 };
 
 } // namespace

@@ -26,16 +26,23 @@ public:
     virtual void Serve(const std::vector<pollfd>& ready) = 0;
     // "drop": ends a HART-IP session as a server does; nothing on a serial line.
     virtual void Drop() = 0;
-    // "sessions": how many HART-IP sessions were opened so far.
-    virtual unsigned Sessions() const = 0;
-    // "closed": how many sessions their host closed with a Session Close.
-    virtual unsigned SessionsClosed() const = 0;
+    // A count the controller asks for: "open" (1 while a HART-IP session is open, even one whose
+    // connection closed), "sessions" (sessions opened so far), "closed"
+    // (sessions their host closed with a Session Close), "expired" (sessions their inactivity
+    // timer ended), "duplicates" (requests that came again with the sequence number just
+    // answered). A serial line counts none of them.
+    virtual unsigned Count(const std::string& name) const = 0;
     // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
     // byte every MS milliseconds; 0 ends it), "echo N" (it sends the next N requests back before
     // their answers, as a half-duplex modem does), "wrongcommand N" (the device answers the next N
     // long requests as if they were command 15), "late-initiate MS" (a HART-IP server answers
-    // session initiates MS milliseconds late) and "unanswered N" (it leaves the next N pass-through
-    // requests without any response). False for a fault the port does not know.
+    // session initiates MS milliseconds late), "unanswered N" (it leaves the next N pass-through
+    // requests without any response; over UDP it carries them out first, as when the answer
+    // datagram is lost), "slow MS" (pass-through answers come MS milliseconds late), and over TCP
+    // "warn-initiate MS" (initiates get a timer of MS milliseconds with the warning "set to nearest
+    // possible value"; 0 ends it) and "stray N" (the next N answers come after a publish and are
+    // followed by an error and a NAK to the request before). False for a fault the port does not
+    // know.
     virtual bool Fault(const std::string& name, unsigned long value) = 0;
 };
 

@@ -49,8 +49,7 @@ public:
         return static_cast<int>(std::max<long long>(0, left.count()) + 1);
     }
     void Drop() override {}
-    unsigned Sessions() const override { return 0; }
-    unsigned SessionsClosed() const override { return 0; }
+    unsigned Count(const std::string&) const override { return 0; }
 
     bool Fault(const std::string& name, unsigned long value) override
     {

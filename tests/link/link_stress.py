@@ -2,7 +2,7 @@
 """The link fault campaign: stop points and fuzz steps over a real link against kestrum-xmtrd, with
 line faults drawn at random.
 
-   link_stress.py HOST XMTRD serial|hart-ip STOPS STEPS [SEED] [--com N]
+   link_stress.py HOST XMTRD serial|hart-ip|hart-ip-udp STOPS STEPS [SEED] [--com N]
 
 Each stop point draws a fault, clicks Refresh, lets 0 to 1.5 s pass and stops the page; the page
 must be idle with no worker (else a held lock), no worker may have been terminated and no wait may
@@ -11,8 +11,11 @@ high, draws a fault for half of the steps, refreshes and checks: only command 22
 bad send), and when all three reads succeeded, the page shows the transmitter's range high (else a
 misfiled answer). Faults: noise, a silent transmitter, garbled answers, echoed requests, answers to
 another command (serial); a late session initiate, unanswered pass-throughs, a dropped session,
-garbled answers (HART-IP); on both, the transmitter killed and started again. The campaign does no
-writes, so its unconfirmed writes are 0 by construction. The last line gives the counts."""
+garbled answers, slow answers, publishes and late errors, a warning on the initiate (HART-IP over
+TCP); lost datagrams, lost answers, slow answers, a dropped session (over UDP); on all, the
+transmitter killed and started again. Over HART-IP, a session the server still holds after the host
+ended counts as left open. The campaign does no writes, so its unconfirmed writes are 0 by construction.
+The last line gives the counts."""
 import os
 import random
 import sys
@@ -25,11 +28,16 @@ FAULTS = {
     "serial": [["noise 100"], ["mute 2"], ["mute 8"], ["garble 1"], ["garble 4"], ["echo 4"],
                ["wrongcommand 1"], ["wrongcommand 8"], ["kill"]],
     "hart-ip": [["late-initiate 1500", "drop"], ["unanswered 1"], ["unanswered 4"], ["drop"],
-                ["garble 1"], ["mute 1"], ["kill"]],
+                ["garble 1"], ["mute 1"], ["slow 2500"], ["stray 2"], ["warn-initiate 30000", "drop"],
+                ["kill"]],
+    "hart-ip-udp": [["lose 1"], ["lose 4"], ["unanswered 1"], ["slow 2500"], ["drop"], ["garble 1"],
+                    ["mute 1"], ["kill"]],
 }
 CLEAR = {
     "serial": ["noise 0", "mute 0", "garble 0", "echo 0", "wrongcommand 0"],
-    "hart-ip": ["late-initiate 0", "unanswered 0", "garble 0", "mute 0"],
+    "hart-ip": ["late-initiate 0", "unanswered 0", "garble 0", "mute 0", "slow 0", "stray 0",
+                "warn-initiate 0"],
+    "hart-ip-udp": ["lose 0", "unanswered 0", "garble 0", "mute 0", "slow 0"],
 }
 RANGE_HIGH_CONTROL = 1009
 
@@ -38,7 +46,7 @@ class Campaign:
     def __init__(self, host_command, xmtrd, kind, com, seed):
         self.host_command, self.xmtrd, self.kind, self.com = host_command, xmtrd, kind, com
         self.random = random.Random(seed)
-        self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0)
+        self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0, left=0)
         self.transmitter = None
         self.refreshed = 0
         self.start_transmitter()
@@ -121,6 +129,8 @@ class Campaign:
     def end(self):
         if self.host.finish(120) is None:
             self.counts["hangs"] += 1
+        if self.kind != "serial" and self.transmitter.process.poll() is None:
+            self.counts["left"] += int(self.transmitter.control("open")[0])
         self.transmitter.end()
 
 
@@ -151,7 +161,7 @@ def main():
           f"{campaign.refreshed} whole refreshes checked")
     print(f"stress: {done_stops} stop points, {done_steps} fuzz steps: {c['crashes']} crashes, "
           f"{c['hangs']} hangs, {c['held']} held locks, {c['unconfirmed']} unconfirmed writes, "
-          f"{c['bad']} bad sends, {c['misfiled']} misfiled answers")
+          f"{c['bad']} bad sends, {c['misfiled']} misfiled answers, {c['left']} sessions left open")
     return 0 if sum(c.values()) == 0 and done_stops == stops and done_steps == steps else 1
 
 

@@ -11,11 +11,14 @@ carry out over a real link go elsewhere ({where} in a line stands for where the 
    xmtr KEY VALUE      sets the variable in the transmitter program
    #~ xmtrd CONTROL    sends a control line to the transmitter program (garble N, mute N, drop)
    #~ sessions N       checks that the server has opened N HART-IP sessions so far
+   #~ expired N        checks that the inactivity timer has ended N sessions so far
+   #~ duplicates N     checks that N requests came again with the sequence number just answered
+   #~ answered [N]     checks that the device answered N requests since the last "answered"
    #~ pause S          lets S seconds pass with the host idle
    #~ within S         checks that the host carries out the lines sent so far within S seconds
    #~ kill             kills the transmitter program
    #~ kill-after S     lets S seconds pass without waiting for the host, then kills it
-   #~ hold-session     takes the HART-IP session as another client; release-session ends it
+   #~ hold-session     takes the HART-IP session as another client; release-session closes it
    #~ refused-session  checks that the server refuses a second client's session
    #~ closed-at-end    checks that the host closes its HART-IP session when it ends
 Everything is bounded in time; the programs this starts are ended before it returns."""
@@ -32,9 +35,11 @@ from check_script import Script, evaluate  # noqa: E402
 from hostrun import Host, name_frames, wine_prefix  # noqa: E402
 
 LIMIT = 120
-# What the link itself reports (its setting, the device search), and the runner's own
+# What the link itself reports (its setting, the device search, messages it passed over, such as
+# a late answer to an exchange that was stopped), and the runner's own
 # "call IsPageBusy" that waits for the host.
-TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "scan"}, {"ev": "result", "op": "IsPageBusy"})
+TOLERATED = ({"ev": "link"}, {"ev": "found"}, {"ev": "scan"}, {"ev": "stray"},
+             {"ev": "result", "op": "IsPageBusy"})
 # Each kind of link: how the transmitter program serves it, and the host's link words for it (the
 # script's "link" and the GUI host's --link), where {com} is the COM port's number and {where}
 # the address the transmitter serves at.
@@ -97,8 +102,15 @@ class SessionHolder:
         self.socket.sendall(struct.pack(">BBBBHH", 1, 0, 0, 0, 1, 8 + len(body)) + body)
         header = self.socket.recv(8)
         self.type, self.status = header[1], header[3]
+        if struct.unpack(">H", header[6:8])[0] > 8:
+            self.socket.recv(64)
 
     def close(self):
+        """Closes the session as a host does, when it has one, and then the connection."""
+        if (self.type, self.status) == (1, 0):
+            self.socket.sendall(struct.pack(">BBBBHH", 1, 0, 1, 0, 2, 8))
+            self.socket.recv(8)
+            self.type = None
         self.socket.close()
 
 
@@ -113,6 +125,7 @@ def main():
     host = Host(host_command)
     holder = None
     closed_before = None
+    answered_before = 0
     try:
         host.send("link " + transmitter.link)
         for line in script.run_lines:
@@ -137,10 +150,15 @@ def main():
                 host.sync()
                 if words[0] == "xmtrd":
                     transmitter.control(" ".join(words[1:]))
-                elif words[0] == "sessions":
-                    opened = transmitter.control("sessions")
-                    if opened != [words[1]]:
-                        failures.append(f"{line}: the server has opened {' '.join(opened)}")
+                elif words[0] in ("sessions", "expired", "duplicates"):
+                    counted = transmitter.control(words[0])
+                    if counted != [words[1]]:
+                        failures.append(f"{line}: the server counts {' '.join(counted)}")
+                elif words[0] == "answered":
+                    answered = int(transmitter.control("answered")[0])
+                    if len(words) > 1 and answered - answered_before != int(words[1]):
+                        failures.append(f"{line}: the device answered {answered - answered_before}")
+                    answered_before = answered
                 elif words[0] == "pause":
                     time.sleep(float(words[1]))
                 elif words[0] == "kill":

@@ -8,7 +8,8 @@
 - --max-idle refuses what is not a number from 1 to 86400000;
 - a HART-IP client that never finishes a header is let go after 5 s;
 - with no descriptor left for accept, the poll loop does not spin;
-- a pass-through the device leaves unanswered still counts as session traffic."""
+- a pass-through the device leaves unanswered still counts as session traffic;
+- a client that never reads what it is sent does not block the server."""
 import os
 import resource
 import select
@@ -119,7 +120,10 @@ def hart_ip_cases(program, failures):
             failures.append("a client that never finished its header was not let go")
         half.close()
         # A session of 1000 ms kept only by pass-throughs the device leaves unanswered.
-        session = socket.create_connection((host, int(port)), timeout=5)
+        session = socket.socket()
+        session.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
+        session.settimeout(5)
+        session.connect((host, int(port)))
         session.sendall(message(0, 1, struct.pack(">BI", 1, 1000)))
         session.recv(64)
         for sequence in range(2, 6):
@@ -130,6 +134,21 @@ def hart_ip_cases(program, failures):
             if len(reply) < 8 or reply[1] != 3:
                 failures.append(f"pass-through {sequence}: no refusal, {reply!r}")
                 break
+        # The session's client floods keep-alives and never reads: the server lets it go instead
+        # of blocking in a send, and the next client gets an answer while that one is still open.
+        try:
+            session.sendall(message(2, 7) * 1000000)
+        except OSError:
+            pass
+        other = socket.create_connection((host, int(port)), timeout=5)
+        other.sendall(message(0, 1, struct.pack(">BI", 1, 1000)))
+        try:
+            if len(other.recv(64)) < 8:
+                failures.append("the next client got no answer after a client that never reads")
+        except OSError:
+            failures.append("a client that never reads blocked the server")
+        other.close()
+        session.close()
     finally:
         process.stdin.close()
         process.wait(timeout=10)
