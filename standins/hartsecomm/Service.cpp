@@ -56,6 +56,8 @@ struct Service
     std::atomic<bool> realWire{false};
     STANDIN_EXCHANGE_SINK pfnExchangeSink = NULL;
     void* pExchangeContext = NULL;
+    STANDIN_SEND_GATE pfnSendGate = NULL;
+    void* pGateContext = NULL;
     unsigned nLastSerial = 0;
     // Counts the link changes; starts at 1.
     unsigned nLinkGeneration = 1;
@@ -222,12 +224,33 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
     bool bScripted;
     STANDIN_EXCHANGE_SINK pfnSink;
     void* pSinkContext;
+    STANDIN_SEND_GATE pfnGate;
+    void* pGateContext;
     {
         Guard guard;
         g_service.byLastResponseLength = 0;
-        bScripted = TakeScriptedResult(wCmd, &byResult);
         pfnSink = g_service.pfnExchangeSink;
         pSinkContext = g_service.pExchangeContext;
+        pfnGate = g_service.pfnSendGate;
+        pGateContext = g_service.pGateContext;
+    }
+    if (pfnGate != NULL && !pfnGate(exchange, pGateContext))
+    {
+        exchange.byResult = hartsim::kSendNoValidAnswer;
+        t_lastExchange = exchange;
+        StandinTrace(JsonLine("send")
+                         .Add("cmd", wCmd)
+                         .Add("dev", byDevice)
+                         .AddHex("data", pData, pData != NULL ? byLength : 0)
+                         .Add("rc", exchange.byResult)
+                         .AddRaw("sent", "false")
+                         .Str()
+                         .c_str());
+        return exchange.byResult;
+    }
+    {
+        Guard guard;
+        bScripted = TakeScriptedResult(wCmd, &byResult);
     }
     if (!bScripted)
         byResult = StandinIsCancelled() ? hartsim::SendResult(std::nullopt)
@@ -455,4 +478,11 @@ void StandinSetExchangeSink(STANDIN_EXCHANGE_SINK pfnSink, void* pContext)
     Guard guard;
     g_service.pfnExchangeSink = pfnSink;
     g_service.pExchangeContext = pContext;
+}
+
+void StandinSetSendGate(STANDIN_SEND_GATE pfnGate, void* pContext)
+{
+    Guard guard;
+    g_service.pfnSendGate = pfnGate;
+    g_service.pGateContext = pContext;
 }
