@@ -492,7 +492,9 @@ Failure AuditRecord::NoteRead(const StandinExchange& exchange, int nBlock)
     return AppendLine(line);
 }
 
-// Appends the line to the file kept in m_path (see Append) and flushes it to the disk.
+// Appends the line to the file kept in m_path (see Append) and flushes it to the disk. The file is
+// locked meanwhile, so that two hosts keeping their records in one file chain their lines one
+// after the other.
 Failure AuditRecord::AppendLine(const JsonLine& body)
 {
     HANDLE hFile = ::CreateFileW(m_path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
@@ -500,7 +502,15 @@ Failure AuditRecord::AppendLine(const JsonLine& body)
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
         return {Utf8(m_path), "Windows error " + std::to_string(::GetLastError())};
-    DWORD dwError = Append(hFile, body.Str());
+    OVERLAPPED whole = {};
+    DWORD dwError = ERROR_SUCCESS;
+    if (!::LockFileEx(hFile, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+        dwError = LastError(ERROR_LOCK_VIOLATION);
+    else
+    {
+        dwError = Append(hFile, body.Str());
+        ::UnlockFileEx(hFile, 0, MAXDWORD, MAXDWORD, &whole);
+    }
     ::CloseHandle(hFile);
     if (dwError == ERROR_SUCCESS)
         return Failure();
