@@ -211,6 +211,18 @@ void CloseRealLinks()
     for (const std::shared_ptr<hartsecomm::Link>& link : links)
         link->Close();
 }
+// The "send" event of one HartSendCmd, with "sent":false when the send gate kept it back.
+void TraceSend(const StandinExchange& exchange, bool bSent)
+{
+    JsonLine event("send");
+    event.Add("cmd", exchange.wCmd)
+        .Add("dev", exchange.byDevice)
+        .AddHex("data", exchange.request.data(), exchange.request.size())
+        .Add("rc", exchange.byResult);
+    if (!bSent)
+        event.AddRaw("sent", "false");
+    StandinTrace(event.Str().c_str());
+}
 } // namespace
 
 BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
@@ -238,14 +250,7 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
     {
         exchange.byResult = hartsim::kSendNoValidAnswer;
         t_lastExchange = exchange;
-        StandinTrace(JsonLine("send")
-                         .Add("cmd", wCmd)
-                         .Add("dev", byDevice)
-                         .AddHex("data", pData, pData != NULL ? byLength : 0)
-                         .Add("rc", exchange.byResult)
-                         .AddRaw("sent", "false")
-                         .Str()
-                         .c_str());
+        TraceSend(exchange, false);
         return exchange.byResult;
     }
     {
@@ -257,13 +262,7 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
                                         : Exchange(byDevice, wCmd, exchange.request, &exchange);
     exchange.byResult = byResult;
     t_lastExchange = exchange;
-    StandinTrace(JsonLine("send")
-                     .Add("cmd", wCmd)
-                     .Add("dev", byDevice)
-                     .AddHex("data", pData, pData != NULL ? byLength : 0)
-                     .Add("rc", byResult)
-                     .Str()
-                     .c_str());
+    TraceSend(exchange, true);
     if (pfnSink != NULL)
         pfnSink(exchange, pSinkContext);
     return byResult;
