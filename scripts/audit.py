@@ -1,22 +1,31 @@
 #!/usr/bin/env python3
 """Prints the calibration record that kestrum-host keeps (--audit FILE; by default
 %APPDATA%\\Kestrum\\audit.jsonl) as a table, one row per write with its base data as found and,
-when the page read the base data again afterwards, as left.
+when the page read the base data again afterwards, as left; or checks the record's chain.
 
    audit.py FILE          a table for reading
    audit.py FILE --csv    every field of every write, as CSV (as-left fields prefixed "left.")
+   audit.py verify FILE   checks each line's sequence number and the SHA-256 it holds of the line
+                          before it; reports lines missing or edited, torn lines and writes without
+                          a result (outcome unknown); exit status 1 when the chain is broken
 
 A line that is not a whole JSON object (a file cut off in the middle of a line) is skipped with a
 warning on standard error."""
 import csv
+import hashlib
 import json
+import re
 import sys
 
 COMMANDS = {222: "Set base data", 43: "PV zero", 182: "Range point"}
 
 
+RESULT_FIELDS = ("result", "outcome", "rc", "meaning", "status", "status_words")
+
+
 def read(path):
-    """The write lines in file order, each with the fields of the as-left line that names it."""
+    """The writes in file order: each intent line with the fields of its result line and of the
+    as-left line that names it; a write without a result line has the outcome unknown."""
     writes, by_id = [], {}
     with open(path, encoding="utf-8", errors="replace") as f:
         for number, text in enumerate(f, 1):
@@ -30,9 +39,11 @@ def read(path):
             except ValueError:
                 print(f"{path}:{number}: not a whole record, skipped", file=sys.stderr)
                 continue
-            if line.get("kind") == "write":
-                writes.append(line)
-                by_id[line.get("id")] = line
+            if line.get("kind") == "intent":
+                writes.append(dict(line, outcome="unknown (no result)"))
+                by_id[line.get("id")] = writes[-1]
+            elif line.get("kind") == "result" and line.get("id") in by_id:
+                by_id[line["id"]].update({k: line[k] for k in RESULT_FIELDS if k in line})
             elif line.get("kind") == "as_left":
                 for write_id in line.get("after", []):
                     if write_id in by_id:
@@ -100,10 +111,61 @@ def to_csv(writes, out):
         writer.writerow({k: (" ".join(v) if isinstance(v, list) else v) for k, v in w.items()})
 
 
+def verify(path, out):
+    """Checks the chain line by line; returns whether it holds."""
+    with open(path, "rb") as f:
+        data = f.read()
+    raw = data.split(b"\n")
+    if raw and raw[-1] == b"":
+        raw.pop()
+    whole, intents = True, {}
+    previous, last_seq = None, None
+    for number, text in enumerate(raw, 1):
+        match = re.match(rb'\{"seq":(\d+)', text)
+        seq = int(match.group(1)) if match else None
+        try:
+            line = json.loads(text)
+            if not isinstance(line, dict):
+                raise ValueError("not an object")
+        except ValueError:
+            line = None
+            out.write(f"{path}:{number}: torn line, not a whole record\n")
+        if line is not None and "prev" in line:
+            expected = hashlib.sha256(previous).hexdigest() if previous else "0" * 64
+            gap = seq is not None and last_seq is not None and seq != last_seq + 1
+            if gap:
+                whole = False
+                out.write(f"{path}:{number}: lines missing before it (sequence {last_seq}, "
+                          f"then {seq})\n")
+            if line["prev"] != expected:
+                whole = False
+                if not gap:
+                    out.write(f"{path}:{number - 1}: edited (line {number} holds another "
+                              "SHA-256 of it)\n")
+        if line is not None and line.get("kind") == "intent":
+            intents[line.get("id")] = number
+        elif line is not None and line.get("kind") == "result":
+            intents.pop(line.get("id"), None)
+        previous, last_seq = text, seq if seq is not None else last_seq
+    for write_id, number in intents.items():
+        out.write(f"{path}:{number}: write {write_id} has no result: outcome unknown\n")
+    out.write(f"{path}: {len(raw)} lines, chain {'whole' if whole else 'BROKEN'}\n")
+    return whole
+
+
 def main(argv):
+    if argv[:1] == ["verify"]:
+        if len(argv) != 2:
+            print("usage: audit.py verify FILE", file=sys.stderr)
+            return 2
+        try:
+            return 0 if verify(argv[1], sys.stdout) else 1
+        except OSError as error:
+            print(f"audit.py: {error}", file=sys.stderr)
+            return 1
     args = [a for a in argv if a != "--csv"]
     if len(args) != 1:
-        print("usage: audit.py FILE [--csv]", file=sys.stderr)
+        print("usage: audit.py FILE [--csv] | audit.py verify FILE", file=sys.stderr)
         return 2
     try:
         writes = read(args[0])

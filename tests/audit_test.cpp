@@ -60,9 +60,15 @@ protected:
 };
 } // namespace
 
-TEST_F(AuditTest, AppendsOneWholeLinePerWriteAndLeavesEarlierLinesAsTheyAre)
+// Every line chains to the one before it, also a line left torn in the middle of the file, which
+// stays a line of its own; earlier lines are never touched.
+TEST_F(AuditTest, AnIntentBeforeTheWriteAndItsResultAfterChainedToTheLineBefore)
 {
-    const std::string kEarlier = "{\"kind\":\"earlier\"}\n";
+    EXPECT_EQ(audit::Sha256Hex("abc"),
+              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+    EXPECT_EQ(audit::Sha256Hex(""),
+              "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+    const std::string kEarlier = "{\"seq\":41,\"kind\":\"result\"}\n{\"seq\":42,\"kind\":\"in";
     HANDLE hFile = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     DWORD dwWritten;
@@ -71,39 +77,89 @@ TEST_F(AuditTest, AppendsOneWholeLinePerWriteAndLeavesEarlierLinesAsTheyAre)
 
     audit::AuditRecord record;
     record.SetFile(m_path);
-    EXPECT_TRUE(record.OnExchange(Send(43, {})).file.empty());
+    StandinExchange range;
+    range.wCmd = 182;
+    range.request = {1, 0x43, 0x16, 0x80, 0x00};
+    EXPECT_TRUE(record.BeforeSend(range).file.empty());
+    std::string text = FileText(m_path);
+    ASSERT_EQ(text.compare(0, kEarlier.size() + 1, kEarlier + "\n"), 0);
+    const std::string kIntent = "{\"seq\":43,\"prev\":\"" +
+                                audit::Sha256Hex("{\"seq\":42,\"kind\":\"in") + "\",\"time\":\"";
+    EXPECT_EQ(text.find(kIntent), kEarlier.size() + 1) << text;
+    EXPECT_NE(text.find("\"kind\":\"intent\",\"user\":\""), std::string::npos);
+    EXPECT_NE(text.find("\"request.point\":\"upper\",\"request.value\":150.5,"), std::string::npos);
+    EXPECT_TRUE(record.OnExchange(Send(182, range.request)).file.empty());
+    std::string after = FileText(m_path);
+    ASSERT_EQ(after.compare(0, text.size(), text), 0);
+    std::string intent = text.substr(kEarlier.size() + 1, text.size() - kEarlier.size() - 2);
+    EXPECT_EQ(after.find("{\"seq\":44,\"prev\":\"" + audit::Sha256Hex(intent) + "\""), text.size());
+    EXPECT_NE(after.find("\"outcome\":\"done\",\"rc\":0,\"meaning\":\"success\",\"status\":64,"
+                         "\"status_words\":\"configuration changed\"}\n",
+                         text.size()),
+              std::string::npos)
+        << after;
     EXPECT_TRUE(record.OnExchange(Send(183, {})).file.empty()) << "a read is not recorded";
-    std::string afterOne = FileText(m_path);
-    ASSERT_EQ(afterOne.compare(0, kEarlier.size(), kEarlier), 0);
-    EXPECT_EQ(afterOne.find("{\"time\":\"", kEarlier.size()), kEarlier.size());
-    EXPECT_NE(afterOne.find("\"cmd\":43,"), std::string::npos);
-    EXPECT_EQ(afterOne.back(), '\n');
-    EXPECT_EQ(afterOne.find('\n', kEarlier.size()), afterOne.size() - 1) << "one line";
+    EXPECT_EQ(FileText(m_path), after);
+}
 
-    EXPECT_TRUE(record.OnExchange(Send(182, {1, 0x43, 0x16, 0x80, 0x00})).file.empty());
-    std::string afterTwo = FileText(m_path);
-    ASSERT_EQ(afterTwo.compare(0, afterOne.size(), afterOne), 0);
-    EXPECT_NE(
-        afterTwo.find("\"request.point\":\"upper\",\"request.value\":150.5,", afterOne.size()),
-        std::string::npos);
+// The outcome follows what the device answered, not whether the service could use the answer.
+TEST_F(AuditTest, DoneRefusedOrUnknownByTheAnswer)
+{
+    audit::AuditRecord record;
+    record.SetFile(m_path);
+    const struct
+    {
+        bool bAnswered;
+        BYTE byResponseCode;
+        BYTE byResult;
+        const char* pszOutcome;
+    } cases[] = {
+        {true, 0, 0xFF, "\"outcome\":\"done\",\"rc\":0,\"meaning\":\"success\""},
+        {true, 8, 0xF0, "\"outcome\":\"done\",\"rc\":8,\"meaning\":\"done with a"},
+        {true, 7, 7, "\"outcome\":\"refused\",\"rc\":7,\"meaning\":\"in write-protect mode\""},
+        {true, 0x88, 0xFF,
+         "\"outcome\":\"refused\",\"rc\":136,\"meaning\":\"communication "
+         "error in the request (checksum)\"}"},
+        {false, 0, 0xFF, "\"outcome\":\"unknown\",\"meaning\":\"no answer\"}"},
+    };
+    for (const auto& c : cases)
+    {
+        StandinExchange exchange;
+        exchange.wCmd = 43;
+        exchange.bAnswered = c.bAnswered;
+        exchange.byResponseCode = c.byResponseCode;
+        exchange.byResult = c.byResult;
+        exchange.byDeviceStatus = 0x40;
+        record.BeforeSend(exchange);
+        record.OnExchange(exchange);
+        std::string text = FileText(m_path);
+        EXPECT_NE(text.find(c.pszOutcome, text.rfind("\"kind\":\"result\"")), std::string::npos)
+            << text;
+    }
 }
 
 TEST_F(AuditTest, AsLeftFollowsOnlyOnceAllThreeBlocksAreReadAgain)
 {
     audit::AuditRecord record;
     record.SetFile(m_path);
-    record.OnExchange(Send(43, {}));
+    auto write = [&record]() {
+        StandinExchange exchange;
+        exchange.wCmd = 43;
+        record.BeforeSend(exchange);
+        record.OnExchange(Send(43, {}));
+    };
+    write();
     record.OnExchange(Send(223, {0}));
     record.OnExchange(Send(223, {1}));
     // A second write: the blocks read before it do not count for it.
-    record.OnExchange(Send(43, {}));
+    write();
     record.OnExchange(Send(223, {2}));
     record.OnExchange(Send(223, {2}));
     record.OnExchange(Send(223, {0}));
     EXPECT_EQ(FileText(m_path).find("as_left"), std::string::npos);
     record.OnExchange(Send(223, {1}));
     std::string text = FileText(m_path);
-    size_t nAsLeft = text.find("\"kind\":\"as_left\",\"after\":[\"");
+    size_t nAsLeft = text.find("\"kind\":\"as_left\"");
     ASSERT_NE(nAsLeft, std::string::npos);
     EXPECT_NE(text.find("/1\",\"", nAsLeft), std::string::npos) << "names both writes";
     EXPECT_NE(text.find("\"left.zero\":1.25,"), std::string::npos) << text;
@@ -111,20 +167,6 @@ TEST_F(AuditTest, AsLeftFollowsOnlyOnceAllThreeBlocksAreReadAgain)
     record.OnExchange(Send(223, {1}));
     record.OnExchange(Send(223, {2}));
     EXPECT_EQ(FileText(m_path), text) << "no write since: no second as_left";
-}
-
-TEST_F(AuditTest, AnUnwritableFileIsReportedOnceAndNothingElseHappens)
-{
-    audit::AuditRecord record;
-    record.SetFile(L"C:\\kestrum-no-such-folder\\audit.jsonl");
-    audit::Failure first = record.OnExchange(Send(222, std::vector<BYTE>(11, 0)));
-    EXPECT_EQ(first.file, "C:\\kestrum-no-such-folder\\audit.jsonl");
-    EXPECT_EQ(first.reason, "Windows error 3");
-    EXPECT_TRUE(record.OnExchange(Send(43, {})).file.empty());
-    record.SetFile(L"C:\\kestrum-no-such-folder\\other.jsonl");
-    EXPECT_FALSE(record.OnExchange(Send(43, {})).file.empty()) << "a new file is reported anew";
-    record.SetFile(L"");
-    EXPECT_TRUE(record.OnExchange(Send(43, {})).file.empty()) << "no record kept";
 }
 
 namespace
@@ -139,23 +181,34 @@ void CALLBACK CaptureStatus(LPCWSTR pszStatus, void*)
 }
 } // namespace
 
-// Through Device.dll's exports, as the host uses them: the status line hears of a refused write,
-// of what ProcessRspCode evaluates, and once of a file it cannot write.
-TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndAnUnwritableFileInWords)
+// Through Device.dll's exports, as the host uses them: the status line hears of a refused write
+// and of what ProcessRspCode evaluates; a write whose intent cannot be recorded is not sent, each
+// time, and the status line says why.
+TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndWritesNotSentForWantOfARecord)
 {
     StandinSetStatusSink(&CaptureStatus, NULL);
-    StandinWatchExchanges(L"C:\\kestrum-no-such-folder\\audit.jsonl");
+    StandinWatchExchanges(m_path.c_str());
     ASSERT_TRUE(StandinSetTransmitterVariable(0, "write_protect", "1", NULL));
-    g_nStatusReports = 0;
     Send(182, {1, 0x43, 0x16, 0x80, 0x00});
-    EXPECT_EQ(g_nStatusReports, 2);
-    Send(182, {1, 0x43, 0x16, 0x80, 0x00});
-    EXPECT_EQ(g_nStatusReports, 3) << "the file's failure only once";
     EXPECT_EQ(g_status, L"Device 0, command 182: in write-protect mode (response code 7)");
     Send(223, {0});
     FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL);
     EXPECT_EQ(g_status, L"Device 0, command 223: success (response code 0)");
-    EXPECT_EQ(g_nStatusReports, 4);
+    ASSERT_TRUE(StandinSetTransmitterVariable(0, "write_protect", "0", NULL));
+    StandinWatchExchanges(L"C:\\kestrum-no-such-folder\\audit.jsonl");
+    for (int i = 0; i < 2; i++)
+    {
+        g_status.clear();
+        EXPECT_EQ(Send(182, {1, 0x43, 0x16, 0x80, 0x00}).byResult, 0xFF);
+        EXPECT_EQ(g_status, L"The calibration record cannot be written to "
+                            L"C:\\kestrum-no-such-folder\\audit.jsonl (Windows error 3): the "
+                            L"write was not sent.");
+    }
+    Send(15, {});
+    BYTE answer[HART_MAX_RSP_DATA];
+    ASSERT_GE(HartGetRspData(answer), 7);
+    EXPECT_EQ(answer[3], 0x43) << "the upper range value is as it was";
+    EXPECT_EQ(answer[4], 0x48);
     StandinWatchExchanges(NULL);
     StandinSetStatusSink(NULL, NULL);
 }
@@ -187,11 +240,14 @@ TEST(StatusWords, ResponseCodesByTheirMeaningForEachCommand)
 
 TEST(StatusWords, DeviceStatusBitsAndOutcomes)
 {
-    EXPECT_EQ(devicewords::DeviceStatusWords(0), "");
-    EXPECT_EQ(devicewords::DeviceStatusWords(0xFF),
-              "device malfunction, configuration changed, cold start, more status available, "
-              "loop current fixed, loop current saturated, non-primary variable out of limits, "
-              "primary variable out of limits");
+    const char* kBits[] = {"primary variable out of limits", "non-primary variable out of limits",
+                           "loop current saturated",         "loop current fixed",
+                           "more status available",          "cold start",
+                           "configuration changed",          "device malfunction"};
+    for (int nBit = 0; nBit < 8; nBit++)
+        EXPECT_EQ(devicewords::DeviceStatusWords(static_cast<BYTE>(1 << nBit)), kBits[nBit]);
+    EXPECT_EQ(devicewords::DeviceStatusWords(0x81),
+              "device malfunction, primary variable out of limits");
     StandinExchange exchange;
     exchange.wCmd = 43;
     EXPECT_EQ(devicewords::DescribeOutcome(2, exchange, 255),
@@ -204,4 +260,8 @@ TEST(StatusWords, DeviceStatusBitsAndOutcomes)
     EXPECT_EQ(devicewords::DescribeOutcome(0, exchange, 7),
               "Device 0, command 43: in write-protect mode (response code 7); device status: "
               "device malfunction, primary variable out of limits");
+    exchange.byResponseCode = 0x88;
+    EXPECT_EQ(devicewords::DescribeOutcome(0, exchange, 255),
+              "Device 0, command 43: communication error in the request (checksum) (response "
+              "code 136)");
 }

@@ -1,5 +1,5 @@
 // The calibration record (Audit.h): each write the page makes, decoded as the command's catalogue
-// entry says, and the base data as found and as left, one JSON line each.
+// entry says, before it goes out and its outcome after; the base data as found and as left.
 #include <StandinBase.h>
 
 #include "Audit.h"
@@ -10,10 +10,16 @@
 #include <ByteOrder.h>
 #include <HartCommand.h>
 #include <RecordFiller.h>
+#include <ResponseCodes.h>
 #include <SendResult.h>
 
+#include <version.h>
+
+#include <bcrypt.h>
+#include <ctype.h>
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 namespace audit
@@ -21,6 +27,7 @@ namespace audit
 namespace
 {
 const unsigned kAllBlocks = 0x7;
+const char kHostVersion[] = "kestrum-host " KESTRUM_VERSION_TEXT;
 
 std::string Utc(const SYSTEMTIME& st, bool bCompact)
 {
@@ -197,17 +204,156 @@ void AddRequest(JsonLine& line, const StandinExchange& exchange,
     }
 }
 
+// What became of a write: done when the device carried it out (success or a warning, also when
+// the service could not use the answer), refused when it answered with an error, unknown when no
+// answer came (the device may have carried it out). A result scripted in place of an exchange
+// stands for the device's answer.
 const char* Outcome(const StandinExchange& exchange)
 {
+    if (exchange.bAnswered)
+        return exchange.byResponseCode == 0 || hartsim::IsWarning(exchange.byResponseCode)
+                   ? "done"
+                   : "refused";
     if (exchange.byResult == HART_RESULT_DONE)
         return "done";
-    if (exchange.byResult == HART_RESULT_BUSY)
-        return "busy";
-    return exchange.bAnswered ? "refused" : "failed";
+    return exchange.byResult == hartsim::kSendNoValidAnswer ? "unknown" : "refused";
+}
+
+std::string WindowsText(BOOL(WINAPI* pfnGet)(LPWSTR, LPDWORD))
+{
+    WCHAR sz[256];
+    DWORD dwSize = sizeof sz / sizeof sz[0];
+    return pfnGet(sz, &dwSize) ? Utf8(sz) : std::string();
+}
+
+BOOL WINAPI UserName(LPWSTR pszName, LPDWORD pdwSize)
+{
+    return ::GetUserNameW(pszName, pdwSize);
+}
+
+BOOL WINAPI ComputerName(LPWSTR pszName, LPDWORD pdwSize)
+{
+    return ::GetComputerNameW(pszName, pdwSize);
+}
+
+// The sequence number a line starts with ({"seq":N,...), or 0 for a line without one.
+unsigned long long SequenceOf(const std::string& line)
+{
+    const char kHead[] = "{\"seq\":";
+    if (line.compare(0, sizeof kHead - 1, kHead) != 0)
+        return 0;
+    return strtoull(line.c_str() + sizeof kHead - 1, NULL, 10);
+}
+
+// The file's tail as an appender needs it: the last line (without its newline), the sequence
+// number of the last line that has one, and whether the file ends in the middle of a line.
+struct Tail
+{
+    std::string lastLine;
+    unsigned long long nSequence = 0;
+    bool bTorn = false;
+};
+
+bool ReadTail(HANDLE hFile, Tail* pTail)
+{
+    const LONGLONG kMostRead = 1 << 20;
+    LARGE_INTEGER size;
+    if (!::GetFileSizeEx(hFile, &size))
+        return false;
+    if (size.QuadPart == 0)
+        return true;
+    LARGE_INTEGER start;
+    start.QuadPart = size.QuadPart > kMostRead ? size.QuadPart - kMostRead : 0;
+    std::string text(static_cast<size_t>(size.QuadPart - start.QuadPart), '\0');
+    DWORD dwRead = 0;
+    if (!::SetFilePointerEx(hFile, start, NULL, FILE_BEGIN) ||
+        !::ReadFile(hFile, &text[0], static_cast<DWORD>(text.size()), &dwRead, NULL) ||
+        dwRead != text.size())
+        return false;
+    pTail->bTorn = text.back() != '\n';
+    if (!pTail->bTorn)
+        text.pop_back();
+    size_t nEnd = text.size();
+    for (bool bLast = true;; bLast = false)
+    {
+        size_t nNewline = text.rfind('\n', nEnd == 0 ? 0 : nEnd - 1);
+        size_t nBegin = nNewline == std::string::npos || nEnd == 0 ? 0 : nNewline + 1;
+        std::string line = text.substr(nBegin, nEnd - nBegin);
+        if (bLast)
+            pTail->lastLine = line;
+        if ((pTail->nSequence = SequenceOf(line)) != 0 || nBegin == 0)
+            return true;
+        nEnd = nBegin - 1;
+    }
+}
+
+// The calling thread's last error, or dwOtherwise when there is none.
+DWORD LastError(DWORD dwOtherwise)
+{
+    DWORD dwError = ::GetLastError();
+    return dwError != ERROR_SUCCESS ? dwError : dwOtherwise;
+}
+} // namespace
+
+// By Windows' CNG (Windows 7 has no BCryptHash).
+std::string Sha256Hex(const std::string& text)
+{
+    BCRYPT_ALG_HANDLE hAlgorithm = NULL;
+    BCRYPT_HASH_HANDLE hHash = NULL;
+    UCHAR digest[32] = {};
+    bool bDone = false;
+    if (BCRYPT_SUCCESS(
+            ::BCryptOpenAlgorithmProvider(&hAlgorithm, BCRYPT_SHA256_ALGORITHM, NULL, 0)))
+    {
+        if (BCRYPT_SUCCESS(::BCryptCreateHash(hAlgorithm, &hHash, NULL, 0, NULL, 0, 0)))
+        {
+            bDone = BCRYPT_SUCCESS(::BCryptHashData(
+                        hHash, reinterpret_cast<PUCHAR>(const_cast<char*>(text.data())),
+                        static_cast<ULONG>(text.size()), 0)) &&
+                    BCRYPT_SUCCESS(::BCryptFinishHash(hHash, digest, sizeof digest, 0));
+            ::BCryptDestroyHash(hHash);
+        }
+        ::BCryptCloseAlgorithmProvider(hAlgorithm, 0);
+    }
+    if (!bDone)
+        return std::string();
+    std::string hex;
+    for (UCHAR byte : digest)
+        hex += Hex(byte, 2);
+    for (char& c : hex)
+        c = static_cast<char>(tolower(c));
+    return hex;
+}
+
+namespace
+{
+// Reads the file's last line for the chain, closes a line left without its newline (so that a
+// torn line stays a line of its own), then appends the line with its sequence number and the
+// SHA-256 of the line before and flushes it. The Windows error, or ERROR_SUCCESS.
+DWORD Append(HANDLE hFile, const std::string& body)
+{
+    Tail tail;
+    if (!ReadTail(hFile, &tail))
+        return LastError(ERROR_READ_FAULT);
+    const std::string prev =
+        tail.lastLine.empty() && !tail.bTorn ? std::string(64, '0') : Sha256Hex(tail.lastLine);
+    if (prev.empty())
+        return ERROR_INVALID_FUNCTION;
+    std::string text = (tail.bTorn ? "\n" : "") + std::string("{\"seq\":") +
+                       std::to_string(tail.nSequence + 1) + ",\"prev\":\"" + prev + "\"," +
+                       body.substr(1) + "\n";
+    LARGE_INTEGER end = {};
+    DWORD dwWritten = 0;
+    if (!::SetFilePointerEx(hFile, end, NULL, FILE_END) ||
+        !::WriteFile(hFile, text.data(), static_cast<DWORD>(text.size()), &dwWritten, NULL) ||
+        dwWritten != text.size() || !::FlushFileBuffers(hFile))
+        return LastError(ERROR_WRITE_FAULT);
+    return ERROR_SUCCESS;
 }
 } // namespace
 
 AuditRecord::AuditRecord()
+    : m_user(WindowsText(&UserName)), m_workstation(WindowsText(&ComputerName))
 {
     SYSTEMTIME st;
     ::GetSystemTime(&st);
@@ -218,9 +364,53 @@ void AuditRecord::SetFile(const std::wstring& path)
 {
     StandinGuard guard(m_lock);
     m_path = path;
-    m_bFailureReported = false;
+    m_underWay.clear();
     m_pending.clear();
     m_read.clear();
+}
+
+JsonLine AuditRecord::Line(const char* pszKind) const
+{
+    JsonLine line;
+    line.Add("time", Now())
+        .Add("kind", pszKind)
+        .Add("user", m_user)
+        .Add("workstation", m_workstation)
+        .Add("host_version", kHostVersion)
+        .Add("module_version", KESTRUM_VERSION_TEXT);
+    return line;
+}
+
+Failure AuditRecord::BeforeSend(const StandinExchange& exchange)
+{
+    StandinGuard guard(m_lock);
+    const hartsim::HartCommand* command = hartsim::FindCommand(exchange.wCmd);
+    if (m_path.empty() || command == nullptr || !command->Writes())
+        return Failure();
+    std::string id = m_session + "/" + std::to_string(++m_nWrites);
+    JsonLine line = Line("intent");
+    line.Add("id", id);
+    AddIdentity(line, exchange.byDevice);
+    line.Add("cmd", exchange.wCmd);
+    AddRequest(line, exchange, *command);
+    StandinIdentity identity;
+    StandinGetIdentity(exchange.byDevice, &identity);
+    const Read& read = m_read[exchange.byDevice];
+    AddBaseData(line, exchange.byDevice, "found.",
+                read.longAddress == identity.longAddress ? read.blocks : 0);
+    if (command->AuditsRangeFound())
+        AddRangeValues(line, exchange.byDevice, "found.");
+    Failure failure = AppendLine(line);
+    if (!failure.file.empty())
+        return failure;
+    m_underWay[::GetCurrentThreadId()] = id;
+    Pending& pending = m_pending[exchange.byDevice];
+    if (pending.longAddress != identity.longAddress)
+        pending = Pending();
+    pending.longAddress = identity.longAddress;
+    pending.ids.push_back(id);
+    pending.blocksRead = 0;
+    return Failure();
 }
 
 Failure AuditRecord::OnExchange(const StandinExchange& exchange)
@@ -232,39 +422,39 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
     if (command == nullptr)
         return Failure();
     if (command->Writes())
-        return RecordWrite(exchange, *command);
+    {
+        auto it = m_underWay.find(::GetCurrentThreadId());
+        if (it == m_underWay.end())
+            return Failure();
+        std::string id = it->second;
+        m_underWay.erase(it);
+        return RecordResult(exchange, id);
+    }
     const int block = command->BaseDataBlock(exchange.request);
     return block >= 0 ? NoteRead(exchange, block) : Failure();
 }
 
-Failure AuditRecord::RecordWrite(const StandinExchange& exchange,
-                                 const hartsim::HartCommand& command)
+// The device's answer in words; the status bits only when the response code is not a
+// communication error (then the second status byte means nothing).
+Failure AuditRecord::RecordResult(const StandinExchange& exchange, const std::string& id)
 {
-    std::string id = m_session + "/" + std::to_string(++m_nWrites);
-    JsonLine line;
-    line.Add("time", Now()).Add("kind", "write").Add("id", id);
-    AddIdentity(line, exchange.byDevice);
-    line.Add("cmd", exchange.wCmd);
-    AddRequest(line, exchange, command);
-    line.Add("result", exchange.byResult).Add("outcome", Outcome(exchange));
+    JsonLine line = Line("result");
+    line.Add("id", id)
+        .Add("dev", exchange.byDevice)
+        .Add("cmd", exchange.wCmd)
+        .Add("result", exchange.byResult)
+        .Add("outcome", Outcome(exchange));
     if (exchange.bAnswered)
+    {
         line.Add("rc", exchange.byResponseCode)
-            .Add("meaning", devicewords::ResponseMeaning(exchange.wCmd, exchange.byResponseCode))
-            .Add("status", exchange.byDeviceStatus);
-    StandinIdentity identity;
-    StandinGetIdentity(exchange.byDevice, &identity);
-    const Read& read = m_read[exchange.byDevice];
-    AddBaseData(line, exchange.byDevice, "found.",
-                read.longAddress == identity.longAddress ? read.blocks : 0);
-    if (command.AuditsRangeFound())
-        AddRangeValues(line, exchange.byDevice, "found.");
-    Pending& pending = m_pending[exchange.byDevice];
-    if (pending.longAddress != identity.longAddress)
-        pending = Pending();
-    pending.longAddress = identity.longAddress;
-    pending.ids.push_back(id);
-    pending.blocksRead = 0;
-    return WriteLine(line.Str());
+            .Add("meaning", devicewords::ResponseMeaning(exchange.wCmd, exchange.byResponseCode));
+        if (!hartsim::IsCommunicationError(exchange.byResponseCode))
+            line.Add("status", exchange.byDeviceStatus)
+                .Add("status_words", devicewords::DeviceStatusWords(exchange.byDeviceStatus));
+    }
+    else
+        line.Add("meaning", devicewords::ResultMeaning(exchange.wCmd, exchange.byResult));
+    return AppendLine(line);
 }
 
 // A base-data block read whole: the record now holds it. After writes, the third block read
@@ -295,33 +485,35 @@ Failure AuditRecord::NoteRead(const StandinExchange& exchange, int nBlock)
     std::string after = "[";
     for (const std::string& id : ids)
         after += (after.size() > 1 ? "," : "") + JsonLine::QuoteText(id.c_str());
-    JsonLine line;
-    line.Add("time", Now()).Add("kind", "as_left").AddRaw("after", after + "]");
+    JsonLine line = Line("as_left");
+    line.AddRaw("after", after + "]");
     AddIdentity(line, exchange.byDevice);
     AddBaseData(line, exchange.byDevice, "left.", kAllBlocks);
-    return WriteLine(line.Str());
+    return AppendLine(line);
 }
 
-Failure AuditRecord::WriteLine(const std::string& line)
+// Appends the line to the file kept in m_path (see Append) and flushes it to the disk. The file is
+// locked meanwhile, so that two hosts keeping their records in one file chain their lines one
+// after the other.
+Failure AuditRecord::AppendLine(const JsonLine& body)
 {
-    std::string text = line + "\n";
-    HANDLE hFile =
-        ::CreateFileW(m_path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
-                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD dwError = ERROR_SUCCESS;
+    HANDLE hFile = ::CreateFileW(m_path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE)
-        dwError = ::GetLastError();
+        return {Utf8(m_path), "Windows error " + std::to_string(::GetLastError())};
+    OVERLAPPED whole = {};
+    DWORD dwError = ERROR_SUCCESS;
+    if (!::LockFileEx(hFile, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+        dwError = LastError(ERROR_LOCK_VIOLATION);
     else
     {
-        DWORD dwWritten = 0;
-        if (!::WriteFile(hFile, text.data(), static_cast<DWORD>(text.size()), &dwWritten, NULL) ||
-            dwWritten != text.size() || !::FlushFileBuffers(hFile))
-            dwError = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT;
-        ::CloseHandle(hFile);
+        dwError = Append(hFile, body.Str());
+        ::UnlockFileEx(hFile, 0, MAXDWORD, MAXDWORD, &whole);
     }
-    if (dwError == ERROR_SUCCESS || m_bFailureReported)
+    ::CloseHandle(hFile);
+    if (dwError == ERROR_SUCCESS)
         return Failure();
-    m_bFailureReported = true;
     return {Utf8(m_path), "Windows error " + std::to_string(dwError)};
 }
 

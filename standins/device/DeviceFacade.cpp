@@ -53,6 +53,19 @@ void ReportStatus(const std::string& text)
         pfnSink(wide.c_str(), pContext);
     }
 }
+// Tells a line of the calibration record that could not be written, and what became of the
+// write; true when there was none.
+bool ReportAuditFailure(const audit::Failure& failure, const char* pszConsequence)
+{
+    if (failure.file.empty())
+        return true;
+    std::string text = "The calibration record cannot be written to " + failure.file + " (" +
+                       failure.reason + "): " + pszConsequence + ".";
+    StandinTrace(JsonLine("audit").Add("file", failure.file).Add("error", text).Str().c_str());
+    ReportStatus(text);
+    return false;
+}
+
 // Runs on the sending thread after every exchange. The page evaluates a write it could not
 // complete no further, so the device's refusal is told here.
 void CALLBACK WatchExchange(const StandinExchange& exchange, void*)
@@ -70,13 +83,14 @@ void CALLBACK WatchExchange(const StandinExchange& exchange, void*)
         StandinTrace(event.Add("text", text).Str().c_str());
         ReportStatus(text);
     }
-    audit::Failure failure = g_audit.OnExchange(exchange);
-    if (failure.file.empty())
-        return;
-    std::string text = "The calibration record cannot be written to " + failure.file + " (" +
-                       failure.reason + "); the work goes on without it.";
-    StandinTrace(JsonLine("audit").Add("file", failure.file).Add("error", text).Str().c_str());
-    ReportStatus(text);
+    ReportAuditFailure(g_audit.OnExchange(exchange), "the write's result is not recorded");
+}
+
+// Runs on the sending thread before every exchange: a write whose intent cannot be recorded is
+// not sent.
+bool CALLBACK GateSend(const StandinExchange& exchange, void*)
+{
+    return ReportAuditFailure(g_audit.BeforeSend(exchange), "the write was not sent");
 }
 } // namespace
 
@@ -150,4 +164,5 @@ void StandinWatchExchanges(LPCWSTR pszAuditFile)
 {
     g_audit.SetFile(pszAuditFile != NULL ? pszAuditFile : L"");
     StandinSetExchangeSink(&WatchExchange, NULL);
+    StandinSetSendGate(&GateSend, NULL);
 }

@@ -118,6 +118,8 @@ std::string DescribeOutcome(int nDevice, const StandinExchange& exchange, unsign
                std::to_string(ulResult) + ")";
     text += ResponseMeaning(exchange.wCmd, exchange.byResponseCode) + " (response code " +
             std::to_string(exchange.byResponseCode) + ")";
+    if (hartsim::IsCommunicationError(exchange.byResponseCode))
+        return text;
     std::string status = DeviceStatusWords(exchange.byDeviceStatus);
     return status.empty() ? text : text + "; device status: " + status;
 }

@@ -17,7 +17,8 @@ std::string DeviceStatusWords(BYTE byDeviceStatus);
 // it was scripted).
 std::string ResultMeaning(WORD wCmd, unsigned long ulResult);
 // The exchange's outcome in one line: "Device 0, command 222: in write-protect mode (response
-// code 7)", with "; device status: ..." when status bits are set. An exchange without an answer
+// code 7)", with "; device status: ..." when status bits are set (not beside a communication
+// error, where the second status byte means nothing). An exchange without an answer
 // is told by the result ulResult.
 std::string DescribeOutcome(int nDevice, const StandinExchange& exchange, unsigned long ulResult);
 

@@ -79,8 +79,9 @@ std::string DescribeIdentity(const StandinIdentity& identity)
     case 1:
         text += ", write-protected";
         break;
+    case 250:
     case 251:
-        text += ", no write protection";
+        text += ", no write protection implemented";
         break;
     default:
         text += ", write protection unknown";

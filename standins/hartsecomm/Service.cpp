@@ -56,6 +56,8 @@ struct Service
     std::atomic<bool> realWire{false};
     STANDIN_EXCHANGE_SINK pfnExchangeSink = NULL;
     void* pExchangeContext = NULL;
+    STANDIN_SEND_GATE pfnSendGate = NULL;
+    void* pGateContext = NULL;
     unsigned nLastSerial = 0;
     // Counts the link changes; starts at 1.
     unsigned nLinkGeneration = 1;
@@ -209,6 +211,18 @@ void CloseRealLinks()
     for (const std::shared_ptr<hartsecomm::Link>& link : links)
         link->Close();
 }
+// The "send" event of one HartSendCmd, with "sent":false when the send gate kept it back.
+void TraceSend(const StandinExchange& exchange, bool bSent)
+{
+    JsonLine event("send");
+    event.Add("cmd", exchange.wCmd)
+        .Add("dev", exchange.byDevice)
+        .AddHex("data", exchange.request.data(), exchange.request.size())
+        .Add("rc", exchange.byResult);
+    if (!bSent)
+        event.AddRaw("sent", "false");
+    StandinTrace(event.Str().c_str());
+}
 } // namespace
 
 BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
@@ -222,25 +236,33 @@ BYTE HartSendCmd(WORD wCmd, BYTE byDevice, BYTE* pData, BYTE byLength)
     bool bScripted;
     STANDIN_EXCHANGE_SINK pfnSink;
     void* pSinkContext;
+    STANDIN_SEND_GATE pfnGate;
+    void* pGateContext;
     {
         Guard guard;
         g_service.byLastResponseLength = 0;
-        bScripted = TakeScriptedResult(wCmd, &byResult);
         pfnSink = g_service.pfnExchangeSink;
         pSinkContext = g_service.pExchangeContext;
+        pfnGate = g_service.pfnSendGate;
+        pGateContext = g_service.pGateContext;
+    }
+    if (pfnGate != NULL && !pfnGate(exchange, pGateContext))
+    {
+        exchange.byResult = hartsim::kSendNoValidAnswer;
+        t_lastExchange = exchange;
+        TraceSend(exchange, false);
+        return exchange.byResult;
+    }
+    {
+        Guard guard;
+        bScripted = TakeScriptedResult(wCmd, &byResult);
     }
     if (!bScripted)
         byResult = StandinIsCancelled() ? hartsim::SendResult(std::nullopt)
                                         : Exchange(byDevice, wCmd, exchange.request, &exchange);
     exchange.byResult = byResult;
     t_lastExchange = exchange;
-    StandinTrace(JsonLine("send")
-                     .Add("cmd", wCmd)
-                     .Add("dev", byDevice)
-                     .AddHex("data", pData, pData != NULL ? byLength : 0)
-                     .Add("rc", byResult)
-                     .Str()
-                     .c_str());
+    TraceSend(exchange, true);
     if (pfnSink != NULL)
         pfnSink(exchange, pSinkContext);
     return byResult;
@@ -455,4 +477,11 @@ void StandinSetExchangeSink(STANDIN_EXCHANGE_SINK pfnSink, void* pContext)
     Guard guard;
     g_service.pfnExchangeSink = pfnSink;
     g_service.pExchangeContext = pContext;
+}
+
+void StandinSetSendGate(STANDIN_SEND_GATE pfnGate, void* pContext)
+{
+    Guard guard;
+    g_service.pfnSendGate = pfnGate;
+    g_service.pGateContext = pContext;
 }

@@ -11,9 +11,10 @@
 //   kestrum-host --help          this usage and the script commands
 // A script's last event is {"ev":"exit","code":N}, once the page is gone and the links are closed:
 // what follows is the process's own end.
-// Either keeps the calibration record, a JSON line per write, in the file given with --audit FILE
-// before the other options (after --plain-host), by default audit.jsonl in the folder Kestrum of
-// the user's application data.
+// Either keeps the calibration record, JSON lines for each write, in the file given with
+// --audit FILE before the other options (after --plain-host), by default audit.jsonl in the folder
+// Kestrum of the user's application data; --audit off keeps none. Without that folder and without
+// --audit the host does not start.
 #include "HostApp.h"
 #include "Script.h"
 
@@ -42,6 +43,8 @@ struct Gui
     HWND hDevices = NULL;
     HWND hProgress = NULL;
     HWND hStatus = NULL;
+    // Set by --audit off: the title says so.
+    bool bNoRecord = false;
     PageHost host;
 } g_gui;
 
@@ -96,7 +99,8 @@ void CALLBACK ShowStatus(LPCWSTR pszStatus, void*)
         delete pText;
 }
 
-// The title names the selected device by its identity.
+// The title names the selected device by its identity, and says when no calibration record is
+// kept.
 void ShowSelectedDevice()
 {
     int nSel = static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0));
@@ -104,6 +108,8 @@ void ShowSelectedDevice()
     std::wstring title = L"Kestrum host";
     if (!description.empty())
         title += L" - " + Wide(description);
+    if (g_gui.bNoRecord)
+        title += L" - no calibration record";
     ::SetWindowTextW(g_gui.hFrame, title.c_str());
 }
 
@@ -225,6 +231,7 @@ int RunGui(const std::string& linkSetting, const std::wstring& auditFile)
     StandinSetStatusSink(&ShowStatus, NULL);
     StandinSetRealWire(TRUE);
     StandinWatchExchanges(auditFile.c_str());
+    g_gui.bNoRecord = auditFile.empty();
     std::string linkError;
     if (!linkSetting.empty() && !StandinOpenLink(linkSetting, &linkError))
         ::SetWindowTextW(g_gui.hStatus, std::wstring(linkError.begin(), linkError.end()).c_str());
@@ -308,11 +315,19 @@ int Run(int argc, char** argv)
     std::wstring auditFile;
     if (argc >= 3 && strcmp(argv[1], "--audit") == 0)
     {
-        auditFile = Wide(argv[2]);
+        if (strcmp(argv[2], "off") != 0)
+            auditFile = Wide(argv[2]);
         nArg = 3;
     }
-    else
-        auditFile = DefaultAuditFile();
+    else if ((auditFile = DefaultAuditFile()).empty())
+    {
+        const char* pszError = "There is no application-data folder for the calibration record: "
+                               "give --audit FILE, or --audit off to work without a record.";
+        fprintf(stderr, "kestrum-host: %s\n", pszError);
+        if (!(argc == nArg + 2 && strcmp(argv[nArg], "--script") == 0))
+            ::MessageBoxA(NULL, pszError, "Kestrum host", MB_ICONERROR);
+        return 1;
+    }
     if (argc == nArg + 2 && strcmp(argv[nArg], "--script") == 0)
         return RunScripted(argv[nArg + 1], auditFile);
     if (argc == nArg)
@@ -325,7 +340,7 @@ int Run(int argc, char** argv)
         return RunGui(setting, auditFile);
     }
     const char* pszUsage =
-        "usage: kestrum-host [--plain-host] [--audit FILE] [--script FILE|-] [--link LINK]\n";
+        "usage: kestrum-host [--plain-host] [--audit FILE|off] [--script FILE|-] [--link LINK]\n";
     if (argc == nArg + 1 && strcmp(argv[nArg], "--help") == 0)
     {
         printf("%s%s", pszUsage, ScriptUsage().c_str());

@@ -13,7 +13,8 @@ DEVICE_API void StandinQueueRspCodes(WORD wCmd, const BYTE* pCodes, int nCount);
 DEVICE_API void StandinSetStatusSink(STANDIN_STATUS_SINK pfnSink, void* pContext);
 DEVICE_API void StandinResetDevice();
 // Watches the service's exchanges: a write (command 222, 43 or 182) the device did not carry out
-// is reported in words on the status line and as an event, and every write is appended to the
-// calibration record in pszAuditFile (none when NULL or empty), with the base data as found and,
-// once the page has read all three base-data blocks again, as left.
+// is reported in words on the status line and as an event, and every write is recorded in the
+// calibration record in pszAuditFile (none when NULL or empty): its intent before it goes out (a
+// write whose intent cannot be written is not sent), its result after, and once the page has read
+// all three base-data blocks again, the base data as left.
 DEVICE_API void StandinWatchExchanges(LPCWSTR pszAuditFile);

@@ -90,5 +90,10 @@ HARTSECOMM_API StandinExchange StandinLastExchange();
 // Called on the sending thread after every HartSendCmd, outside the service's lock.
 typedef void(CALLBACK* STANDIN_EXCHANGE_SINK)(const StandinExchange& exchange, void* pContext);
 HARTSECOMM_API void StandinSetExchangeSink(STANDIN_EXCHANGE_SINK pfnSink, void* pContext);
+// Called on the sending thread before every HartSendCmd, outside the service's lock. When it
+// returns false nothing is sent: the send fails without an answer and the exchange sink is not
+// called.
+typedef bool(CALLBACK* STANDIN_SEND_GATE)(const StandinExchange& exchange, void* pContext);
+HARTSECOMM_API void StandinSetSendGate(STANDIN_SEND_GATE pfnGate, void* pContext);
 // Forgets scripted results and queued faults and sets the wire to fast.
 HARTSECOMM_API void StandinResetService();

@@ -1,81 +1,120 @@
 #!/usr/bin/env python3
-"""Tests scripts/audit.py on a record written the way kestrum-host writes it."""
+"""Tests scripts/audit.py on a record kestrum-host wrote in two sessions, the first one's last line
+torn: audit_py_test.py HOST, HOST the host's command line joined by ';'."""
 import io
 import os
+import shutil
 import sys
 import tempfile
 import unittest
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "scripts"))
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
+sys.path.insert(0, os.path.join(HERE, ".."))
 import audit  # noqa: E402
+import hostrun  # noqa: E402
 
-ID = '"dev":0,"device.tag":"PT-101","device.long_address":"20B300032A"'
-RECORD = "\n".join([
-    '{"time":"T1","kind":"write","id":"s/1",' + ID + ',"cmd":222,"request.press_type":2,'
-    '"request.serial":"AB-77","request.manufacturer":1,"result":240,"outcome":"done","rc":0,'
-    '"meaning":"success","found.press_type":0,"found.serial":"KS0001234","found.manufacturer":0}',
-    '{"time":"T2","kind":"write","id":"s/2",' + ID + ',"cmd":182,"request.point":"upper",'
-    '"request.value":150.5,"result":7,"outcome":"refused","rc":7,"meaning":"in write-protect mode",'
-    '"found.lrv":0,"found.urv":200}',
-    '{"time":"T3","kind":"as_left","after":["s/1","s/2","s/9"],' + ID + ',"left.press_type":2,'
-    '"left.serial":"AB-77","left.manufacturer":1,"left.range_low":0,"left.range_high":250}',
-    '{"time":"T4","kind":"write","id":"s/3",' + ID + ',"cmd":43,"request.data":"","result":255,',
-]) + "\n"
+HOST = None
+# A Set, a Refresh that reads the base data as left, and a Set whose result line gets torn; then a
+# Set the write-protected device refuses.
+FIRST = """call ReloadPage
+wait
+type IDC_EDT_SERIAL_NO AB-77
+click IDC_BTN_SET
+wait
+click IDC_BTN_REFRESH
+wait
+click IDC_BTN_SET
+wait
+"""
+SECOND = """call ReloadPage
+wait
+xmtr write_protect 1
+click IDC_BTN_SET
+wait
+"""
+
+
+def write_record(path, script):
+    text = f"audit Z:{path.replace('/', chr(92))}\n" + script
+    for name, number in (("IDC_EDT_SERIAL_NO", 1017), ("IDC_BTN_SET", 1004),
+                         ("IDC_BTN_REFRESH", 1016)):
+        text = text.replace(name, str(number))
+    _, code, errors = hostrun.run_script(HOST, text.encode(), 120)
+    assert code == 0, errors
 
 
 class AuditTest(unittest.TestCase):
-    def setUp(self):
-        handle, self.path = tempfile.mkstemp(suffix=".jsonl")
-        with os.fdopen(handle, "w", encoding="utf-8") as f:
-            f.write(RECORD)
+    @classmethod
+    def setUpClass(cls):
+        cls.folder = tempfile.mkdtemp()
+        cls.record = os.path.join(cls.folder, "audit.jsonl")
+        write_record(cls.record, FIRST)
+        with open(cls.record, "rb") as f:
+            data = f.read()
+        with open(cls.record, "wb") as f:
+            f.write(data[:-20])
+        write_record(cls.record, SECOND)
+        with open(cls.record, "rb") as f:
+            cls.lines = f.read().split(b"\n")[:-1]
 
-    def tearDown(self):
-        os.remove(self.path)
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.folder)
 
     def run_audit(self, *args):
         out, err = io.StringIO(), io.StringIO()
         stdout, stderr = sys.stdout, sys.stderr
         sys.stdout, sys.stderr = out, err
         try:
-            code = audit.main([self.path, *args])
+            code = audit.main(list(args))
         finally:
             sys.stdout, sys.stderr = stdout, stderr
         return code, out.getvalue().splitlines(), err.getvalue()
 
-    def test_table_joins_each_write_with_its_as_left_and_skips_a_cut_line(self):
-        code, lines, err = self.run_audit()
+    def test_table_and_csv_join_intent_result_and_as_left_and_skip_the_torn_line(self):
+        code, lines, err = self.run_audit(self.record)
         self.assertEqual(code, 0)
-        self.assertIn(":4: not a whole record, skipped", err)
-        self.assertEqual(len(lines), 4)
-        set_row, range_row = lines[2], lines[3]
-        self.assertIn("PT-101 (20B300032A, device 0)", set_row)
-        self.assertIn("press type 2, serial AB-77, manufacturer 1", set_row)
-        self.assertIn("press type 0, serial KS0001234, manufacturer 0", set_row)
-        self.assertTrue(set_row.endswith("press type 2, serial AB-77, manufacturer 1"))
-        self.assertIn("point upper, value 150.5", range_row)
-        self.assertIn("refused: in write-protect mode (7)", range_row)
-        self.assertIn("LRV 0, URV 200", range_row)
-        self.assertTrue(range_row.endswith("range low 0, range high 250"))
-
-    def test_csv_has_every_field_of_every_write(self):
-        code, lines, _ = self.run_audit("--csv")
-        self.assertEqual(code, 0)
+        self.assertIn(":5: not a whole record, skipped", err)
+        self.assertEqual(len(lines), 5, lines)
+        first, torn, refused = lines[2:]
+        self.assertIn("PT-101 (20B300032A, device 0)", first)
+        self.assertIn("done", first)
+        self.assertIn("press type 0, serial KS0001234, manufacturer 0", first)
+        self.assertTrue(first.endswith("press type 0, serial AB-77, manufacturer 0"), first)
+        self.assertIn("unknown (no result)", torn)
+        self.assertIn("refused: in write-protect mode (7)", refused)
+        code, lines, _ = self.run_audit(self.record, "--csv")
         header = lines[0].split(",")
-        self.assertEqual(header[:4], ["time", "kind", "id", "dev"])
+        self.assertEqual(header[:4], ["seq", "prev", "time", "kind"])
         self.assertIn("left.serial", header)
-        self.assertIn("found.urv", header)
-        self.assertEqual(len(lines), 3)
-        row = dict(zip(header, lines[1].split(",")))
-        self.assertEqual((row["request.serial"], row["left.serial"], row["found.urv"]),
-                         ("AB-77", "AB-77", ""))
+        self.assertIn("status_words", header)
 
-    def test_a_missing_file_is_an_error(self):
-        os.remove(self.path)
-        code, _, err = self.run_audit()
-        open(self.path, "w").close()
+    def check_copy(self, lines, *reports):
+        path = os.path.join(self.folder, "copy.jsonl")
+        with open(path, "wb") as f:
+            f.write(b"\n".join(lines) + b"\n")
+        code, out, _ = self.run_audit("verify", path)
+        for report in reports:
+            self.assertTrue(any(report in line for line in out), (report, out))
+        return code, out
+
+    def test_verify_follows_the_chain_across_sessions_and_a_torn_line(self):
+        code, out = self.check_copy(self.lines, ":5: torn line", ":4: write ",
+                                    "has no result: outcome unknown", "chain whole")
+        self.assertEqual(code, 0, out)
+        self.assertEqual(len(out), 3, out)
+
+    def test_verify_finds_an_edited_and_a_deleted_line(self):
+        edited = list(self.lines)
+        edited[1] = edited[1].replace(b'"outcome":"done"', b'"outcome":"refused"')
+        code, _ = self.check_copy(edited, ":2: edited", "chain BROKEN")
         self.assertEqual(code, 1)
-        self.assertIn("audit.py:", err)
+        code, _ = self.check_copy(self.lines[:1] + self.lines[2:],
+                                  ":2: lines missing before it (sequence 1, then 3)")
+        self.assertEqual(code, 1)
 
 
 if __name__ == "__main__":
+    HOST = sys.argv.pop(1).split(";")
     unittest.main()
