@@ -13,7 +13,6 @@ namespace
 {
 const int kTryLockAttempts = 5;
 
-const BYTE kReadBaseDataCmd = 223;
 const int kReadBaseDataProgress[] = {33, 66, 100};
 } // namespace
 
@@ -73,7 +72,8 @@ BOOL CDlgKestrum::ReadBaseData()
         SetProgress(kReadBaseDataProgress[byBlock]);
         BYTE byData = byBlock;
         BYTE byResult =
-            SendCommand(kReadBaseDataCmd, &byData, 1, 3, &CDlgKestrum::ClearSharedRequest);
+            SendCommand(PageRules::kReadBaseData.number, &byData,
+                        PageRules::kReadBaseData.requestBytes, 3, &CDlgKestrum::ClearSharedRequest);
         FdInfo::ProcessRspCode(m_nDevIndex, byResult, NULL);
         if (byResult != HART_RESULT_DONE)
             return FALSE;

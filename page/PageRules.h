@@ -9,6 +9,22 @@
 
 namespace PageRules
 {
+// A HART command the page sends, with the data bytes of its request. The host side's catalogue of
+// commands is held to these by its tests.
+struct PageCommand
+{
+    std::uint8_t number;
+    std::uint8_t requestBytes;
+};
+constexpr PageCommand kReadDeviceInfo = {15, 0};
+constexpr PageCommand kSetPvZero = {43, 0};
+constexpr PageCommand kWriteRangePoint = {182, 5};
+constexpr PageCommand kReadValue = {183, 0};
+constexpr PageCommand kWriteBaseData = {222, 11};
+constexpr PageCommand kReadBaseData = {223, 1};
+constexpr PageCommand kPageCommands[] = {kReadDeviceInfo, kSetPvZero,     kWriteRangePoint,
+                                         kReadValue,      kWriteBaseData, kReadBaseData};
+
 // HartSendCmd's results as the page reads them.
 constexpr std::uint8_t kResultDone = 0xF0;
 constexpr std::uint8_t kResultBusy = 0xFE;

@@ -6,11 +6,6 @@
 
 #include "../res/resource.h"
 
-namespace
-{
-const BYTE kSetPvZeroCmd = 43;
-} // namespace
-
 void CDlgKestrum::OnPvZero()
 {
     if (Ask(IDS_ASK_PV_ZERO) != IDYES || m_nDevIndex < 0 || m_pZeroThread.IsSet())
@@ -26,7 +21,7 @@ UINT CDlgKestrum::ZeroThread(LPVOID pParam)
         pParam, kOpZero, [](CDlgKestrum& page) { page.SetProgress(0); },
         [](CDlgKestrum& page) {
             page.SetProgress(50);
-            BYTE byResult = page.SendCommand(kSetPvZeroCmd, NULL, 0, 3, NULL);
+            BYTE byResult = page.SendCommand(PageRules::kSetPvZero.number, NULL, 0, 3, NULL);
             if (FdInfo::ProcessRspCode(page.m_nDevIndex, byResult, NULL) ==
                 PageRules::kRejectedResult)
                 page.Tell(ModuleKeySibling, IDS_PV_ZERO_FAILED, MB_ICONERROR);

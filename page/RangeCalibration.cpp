@@ -14,9 +14,6 @@
 
 namespace
 {
-const BYTE kReadDeviceInfoCmd = 15;
-const BYTE kWriteRangePointCmd = 182;
-const BYTE kReadValueCmd = 183;
 // The point codes of the Point list's item data (0: no point chosen). Command 182 carries the code
 // less one: its point byte is 0 for the low limit and 1 for the up limit.
 const BYTE kPointLow = 1;
@@ -53,7 +50,7 @@ void CDlgKestrum::ReadPresentValue()
     ::Sleep(200);
     SetProgress(50);
     BYTE response[HART_MAX_RSP_DATA] = {0};
-    BYTE byResult = SendCommand(kReadValueCmd, NULL, 0, 0, NULL);
+    BYTE byResult = SendCommand(PageRules::kReadValue.number, NULL, 0, 0, NULL);
     if (byResult != HART_RESULT_DONE)
     {
         FdInfo::ProcessRspCode(m_nDevIndex, byResult, NULL);
@@ -108,7 +105,7 @@ UINT CDlgKestrum::RangeDownloadThread(LPVOID pParam)
     return RunTransaction(
         pParam, kOpRangeDownload, [&record](CDlgKestrum& page) { page.TakeRecord(record); },
         [&record](CDlgKestrum& page) {
-            BYTE byResult = page.SendCommand(kReadDeviceInfoCmd, NULL, 0, 0, NULL);
+            BYTE byResult = page.SendCommand(PageRules::kReadDeviceInfo.number, NULL, 0, 0, NULL);
             FdInfo::ProcessRspCode(page.m_nDevIndex, byResult, NULL);
             if (byResult == HART_RESULT_DONE)
                 page.DownloadRangePoint(record);
@@ -151,12 +148,13 @@ void CDlgKestrum::DownloadRangePoint(const DeviceRecord& record)
             return;
         }
     }
-    BYTE request[5];
+    BYTE request[PageRules::kWriteRangePoint.requestBytes];
     request[0] = static_cast<BYTE>(byPoint - kPointLow);
     UINT32 nBits = FloatBits(fValue);
     swap32(&nBits);
     memcpy(request + 1, &nBits, sizeof(nBits));
-    BYTE byResult = SendCommand(kWriteRangePointCmd, request, sizeof(request), 3, NULL);
+    BYTE byResult =
+        SendCommand(PageRules::kWriteRangePoint.number, request, sizeof(request), 3, NULL);
     if (!IsAcceptedWrite(byResult))
         Tell(ModuleKeySibling, IDS_RANGE_FAILED, MB_ICONERROR);
 }

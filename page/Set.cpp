@@ -6,12 +6,6 @@
 
 #include "../res/resource.h"
 
-namespace
-{
-const BYTE kWriteBaseDataCmd = 222;
-const int kBaseDataRequestLength = 11;
-} // namespace
-
 void CDlgKestrum::OnSet()
 {
     m_nDevIndex = FdDevice::GetCurrentDeviceIndex();
@@ -48,10 +42,10 @@ void CDlgKestrum::FillBaseDataRequest()
             PageRules::PutSerialNumber(szAnsi, nBytes, nChars, m_cmdData + 1);
     }
     m_cmdData[10] = static_cast<BYTE>(m_cmbManufacturer.GetCurSel());
-    m_cmdLen = kBaseDataRequestLength;
+    m_cmdLen = PageRules::kWriteBaseData.requestBytes;
     m_nFailMsgId = IDS_SET_FAILED;
     m_bPostDone = TRUE;
-    m_cmd = kWriteBaseDataCmd;
+    m_cmd = PageRules::kWriteBaseData.number;
 }
 
 UINT CDlgKestrum::SetThread(LPVOID pParam)
