@@ -159,21 +159,7 @@ TEST_F(ServiceTest, ProcessRspCodeUsesTheScriptedAnswersInOrderThenEvaluatesAgai
         << "the scripted answers are used up";
 }
 
-UINT TryTheLockOnce(LPVOID pParam)
-{
-    *static_cast<int*>(pParam) = FdLock::TryLock(1);
-    if (*static_cast<int*>(pParam))
-        FdLock::UnLock();
-    return 0;
-}
-
-UINT UnlockWithoutHolding(LPVOID)
-{
-    FdLock::UnLock();
-    return 0;
-}
-
-void RunToEnd(AFX_THREADPROC pfnProc, LPVOID pParam)
+void RunToEnd(AFX_THREADPROC pfnProc, LPVOID pParam = NULL)
 {
     CWinThread* pThread =
         AfxBeginThread(pfnProc, pParam, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED, NULL);
@@ -186,7 +172,13 @@ void RunToEnd(AFX_THREADPROC pfnProc, LPVOID pParam)
 int TryTheLockFromAnotherThread()
 {
     int nResult = -1;
-    RunToEnd(&TryTheLockOnce, &nResult);
+    RunToEnd(
+        [](LPVOID pResult) -> UINT {
+            if ((*static_cast<int*>(pResult) = FdLock::TryLock(1)) != 0)
+                FdLock::UnLock();
+            return 0;
+        },
+        &nResult);
     return nResult;
 }
 
@@ -196,7 +188,10 @@ TEST(HartLockTest, OneHolderAtATimeAndOnlyTheHolderReleasesIt)
     EXPECT_TRUE(StandinIsHartLockHeld());
     EXPECT_EQ(FdLock::TryLock(1), 0) << "the lock is not recursive";
     EXPECT_EQ(TryTheLockFromAnotherThread(), 0);
-    RunToEnd(&UnlockWithoutHolding, NULL);
+    RunToEnd([](LPVOID) -> UINT {
+        FdLock::UnLock();
+        return 0;
+    });
     EXPECT_TRUE(StandinIsHartLockHeld()) << "an unlock by a thread that does not hold it is void";
     FdLock::UnLock();
     EXPECT_FALSE(StandinIsHartLockHeld());
