@@ -3,7 +3,7 @@
 
 #include <afxwin.h>
 
-TEST(CStringTest, CopiesShareUntilOneChanges)
+TEST(CStringTest, CopiesShareUntilOneChangesAndSelfAssignmentKeepsTheText)
 {
     CString original(L"kPa");
     CString copy(original);
@@ -16,10 +16,8 @@ TEST(CStringTest, CopiesShareUntilOneChanges)
     original.ReleaseBuffer();
     EXPECT_EQ(original, L"MPa");
     EXPECT_EQ(copy, L"kPa!");
-}
 
-TEST(CStringTest, AssignmentFromItselfAndFromItsOwnTextKeepsTheText)
-{
+    // Assignments from itself and from its own text keep the text.
     CString s(L"serial");
     s = s;
     EXPECT_EQ(s, L"serial");

@@ -54,28 +54,22 @@ void Fill(Record& record, Transmitter& transmitter, uint8_t command,
 
 } // namespace
 
-TEST(RecordFiller, IdentityFillsBytesZeroToEleven)
-{
-    Transmitter transmitter;
-    Record record;
-    Fill(record, transmitter, 0, {});
-    EXPECT_EQ(record.bytes[0], 254);
-    EXPECT_EQ(record.bytes[1], 0xE0);
-    EXPECT_EQ(record.bytes[2], 0xB3);
-    EXPECT_EQ(record.bytes[10], 3);
-    EXPECT_EQ(record.bytes[11], 0x2A);
-    record.ExpectUntouchedOutside(0, 12);
-}
-
-TEST(RecordFiller, DeviceInfoFillsTheRangeValues)
+TEST(RecordFiller, IdentityFillsBytesZeroToElevenAndDeviceInfoTheRangeValues)
 {
     Transmitter transmitter;
     transmitter.SetVariable("lrv", "-2.5", nullptr);
-    Record record;
-    Fill(record, transmitter, 15, {});
-    EXPECT_EQ(record.FloatAt(176), -2.5f);
-    EXPECT_EQ(record.FloatAt(180), 200.0f);
-    record.ExpectUntouchedOutside(176, 184);
+    Record identity, info;
+    Fill(identity, transmitter, 0, {});
+    EXPECT_EQ(identity.bytes[0], 254);
+    EXPECT_EQ(identity.bytes[1], 0xE0);
+    EXPECT_EQ(identity.bytes[2], 0xB3);
+    EXPECT_EQ(identity.bytes[10], 3);
+    EXPECT_EQ(identity.bytes[11], 0x2A);
+    identity.ExpectUntouchedOutside(0, 12);
+    Fill(info, transmitter, 15, {});
+    EXPECT_EQ(info.FloatAt(176), -2.5f);
+    EXPECT_EQ(info.FloatAt(180), 200.0f);
+    info.ExpectUntouchedOutside(176, 184);
 }
 
 TEST(RecordFiller, BaseDataBlocksFillTheirFieldsOnly)

@@ -14,9 +14,5 @@ TEST(SendResult, MapsResponseCodesToWhatTheCallerReads)
         {0x88, 0xFF}, {0xC0, 0xFF}, {0xF0, 0xFF}, {0xFE, 0xFF}};
     for (const auto& [code, result] : cases)
         EXPECT_EQ(SendResult(static_cast<uint8_t>(code)), result) << "response code " << code;
-}
-
-TEST(SendResult, NoValidAnswerIsFF)
-{
-    EXPECT_EQ(SendResult(std::nullopt), 0xFF);
+    EXPECT_EQ(SendResult(std::nullopt), 0xFF) << "no valid answer";
 }

@@ -92,10 +92,3 @@ TEST(WireFault, PlanTakesFaultsPerCommandInOrder)
     EXPECT_TRUE(plan.Exchange(transmitter, 15, info).empty());
     EXPECT_FALSE(plan.Exchange(transmitter, 15, info).empty());
 }
-
-TEST(WireFault, NamesParse)
-{
-    EXPECT_EQ(ParseWireFault("dr35"), WireFault::DelayedDead);
-    EXPECT_EQ(ParseWireFault("otheraddr"), WireFault::OtherAddress);
-    EXPECT_EQ(ParseWireFault("Busy"), std::nullopt);
-}
