@@ -5,9 +5,12 @@
 #include "RecordFiller.h"
 #include "Transmitter.h"
 
+#include <PageRules.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <iterator>
 
 using namespace hartsim;
 
@@ -186,5 +189,22 @@ TEST(Catalogue, EntriesAgreeWithWhatTheTransmitterAnswers)
             << int(number) << " writes without its request in the calibration record";
         for (const RequestField& field : command->AuditedRequest())
             EXPECT_LE(field.at + field.width, command->RequestBytes()) << int(number) << field.key;
+    }
+}
+
+// The commands the page sends, as the page names them, are those the catalogue marks as sent by
+// the page, with the same request lengths.
+TEST(Catalogue, AgreesWithTheCommandsThePageSends)
+{
+    std::size_t nPageSends = 0;
+    for (const HartCommand* command : AllCommands())
+        nPageSends += command->PageSends() ? 1 : 0;
+    EXPECT_EQ(nPageSends, std::size(PageRules::kPageCommands));
+    for (const PageRules::PageCommand& page : PageRules::kPageCommands)
+    {
+        const HartCommand* command = FindCommand(page.number);
+        ASSERT_NE(command, nullptr) << int(page.number);
+        EXPECT_TRUE(command->PageSends()) << int(page.number);
+        EXPECT_EQ(command->RequestBytes(), page.requestBytes) << int(page.number);
     }
 }
