@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <float.h>
 #include <math.h>
 
 #include "../page/ScanFloat.h"
@@ -20,39 +19,25 @@ struct Case
     float value;
 };
 
+// What range Get writes ("%.6f"); white space before the number and any text after it; signs and
+// exponents, an exponent without digits ending the number before it; hexadecimal numbers; texts
+// with no number at the start.
 const Case kCases[] = {
-    // What range Get writes ("%.6f").
-    {L"100.000000", true, 100.0f},
     {L"-0.062500", true, -0.0625f},
-    {L"0.100000", true, 0.1f},
-    {L"340282346638528859811704183484516925440.000000", true, FLT_MAX},
-    // White space before the number, any text after it.
     {L"  \t\n1.5", true, 1.5f},
     {L"\u30002", true, 2.0f},
     {L"1.5abc", true, 1.5f},
-    {L"1 2", true, 1.0f},
-    {L"1,5", true, 1.0f},
-    // Signs, points and exponents; an exponent without digits ends the number before it.
     {L"+1.5", true, 1.5f},
     {L"-.5", true, -0.5f},
-    {L"5.", true, 5.0f},
-    {L"1E+3", true, 1000.0f},
     {L"1e-2x", true, 0.01f},
-    {L"1e", true, 1.0f},
     {L"1e+", true, 1.0f},
-    {L"00012.5", true, 12.5f},
-    // Hexadecimal numbers.
     {L"0x10", true, 16.0f},
-    {L"0X1.8P1", true, 3.0f},
     {L"-0x1p-2", true, -0.25f},
     {L"0x.", true, 0.0f},
-    // No number at the start.
     {L"", false, 0},
     {L"   ", false, 0},
-    {L"abc", false, 0},
     {L".", false, 0},
     {L"-", false, 0},
-    {L".e1", false, 0},
     {L"0x", false, 0},
     {L"-0xg", false, 0},
     {L"\uff11", false, 0},
@@ -62,9 +47,8 @@ const Case kCases[] = {
 // before the x) and refuses a number whose exponent has no digits. The Value text that range
 // calibration reads is what Get wrote with "%.6f", which both read the same.
 const Case kMsvcrtReadsOtherwise[] = {
-    {L"1e", false, 0},        {L"1e+", false, 0},        {L"0x10", true, 0.0f},
-    {L"0X1.8P1", true, 0.0f}, {L"-0x1p-2", true, -0.0f}, {L"0x", true, 0.0f},
-    {L"-0xg", true, -0.0f},
+    {L"1e+", false, 0},  {L"0x10", true, 0.0f},  {L"-0x1p-2", true, -0.0f},
+    {L"0x", true, 0.0f}, {L"-0xg", true, -0.0f},
 };
 
 const Case& MsvcrtReading(const Case& c)
