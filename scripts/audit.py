@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Prints the calibration record that kestrum-host keeps (--audit FILE; by default
-%APPDATA%\\Kestrum\\audit.jsonl) as a table, one row per write with its base data as found and,
-when the page read the base data again afterwards, as left; or checks the record's chain.
+%APPDATA%\\Kestrum\\audit.jsonl) as a table, one row per write with the fields it changes as
+found and as left; or checks the record's chain.
 
    audit.py FILE          a table for reading
    audit.py FILE --csv    every field of every write, as CSV (as-left fields prefixed "left.")
@@ -44,11 +44,8 @@ def read(path):
                 by_id[line.get("id")] = writes[-1]
             elif line.get("kind") == "result" and line.get("id") in by_id:
                 by_id[line["id"]].update({k: line[k] for k in RESULT_FIELDS if k in line})
-            elif line.get("kind") == "as_left":
-                for write_id in line.get("after", []):
-                    if write_id in by_id:
-                        by_id[write_id].update(
-                            {k: v for k, v in line.items() if k.startswith("left.")})
+            elif line.get("kind") == "as_left" and line.get("id") in by_id:
+                by_id[line["id"]].update({k: v for k, v in line.items() if k.startswith("left.")})
     return writes
 
 
@@ -68,15 +65,11 @@ def request(line):
 
 
 def base_data(line, prefix):
-    cmd = line.get("cmd")
-    if cmd == 222:
-        names = [("press_type", "press type"), ("serial", "serial"), ("manufacturer", "manufacturer")]
-    elif cmd == 43:
-        names = [("pressure", "pressure"), ("zero", "zero")]
-    else:
-        names = [("lrv", "LRV"), ("urv", "URV"), ("range_low", "range low"),
-                 ("range_high", "range high")]
-    return fields(line, prefix, names)
+    """The fields the write changes, as found or as left ("not read back" where the device was not
+    read after the write)."""
+    shown = [f"{key[len(prefix):].replace('_', ' ')} {value}" for key, value in line.items()
+             if key.startswith(prefix) and not key.endswith(".time") and key != prefix + "read"]
+    return ", ".join(shown) if shown else "-"
 
 
 def outcome(line):

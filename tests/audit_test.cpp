@@ -138,35 +138,59 @@ TEST_F(AuditTest, DoneRefusedOrUnknownByTheAnswer)
     }
 }
 
-TEST_F(AuditTest, AsLeftFollowsOnlyOnceAllThreeBlocksAreReadAgain)
+namespace
+{
+// The text of the field's value in the last line of the kind; "absent" when it has none.
+std::string Value(const std::string& text, const char* pszKind, const std::string& key)
+{
+    size_t nLine = text.rfind(std::string("\"kind\":\"") + pszKind + "\"");
+    size_t nAt = text.find("\"" + key + "\":", nLine);
+    if (nLine == std::string::npos || nAt == std::string::npos || nAt > text.find('\n', nLine))
+        return "absent";
+    nAt += key.size() + 3;
+    return text.substr(nAt, text.find_first_of(",}", nAt) - nAt);
+}
+} // namespace
+
+// As found is what the device last reported, never older than the last write to the field: the
+// read back after the first write, with its time. The record reads what it does not hold itself.
+TEST_F(AuditTest, AsFoundAndAsLeftOfOneFieldAcrossTwoWritesAndOfARangePoint)
 {
     audit::AuditRecord record;
     record.SetFile(m_path);
-    auto write = [&record]() {
+    auto write = [&record](WORD wCmd, std::vector<BYTE> data) {
         StandinExchange exchange;
-        exchange.wCmd = 43;
-        record.BeforeSend(exchange);
-        record.OnExchange(Send(43, {}));
+        exchange.wCmd = wCmd;
+        exchange.request = data;
+        EXPECT_TRUE(record.BeforeSend(exchange).file.empty());
+        EXPECT_TRUE(record.OnExchange(Send(wCmd, data)).file.empty());
     };
-    write();
     record.OnExchange(Send(223, {0}));
-    record.OnExchange(Send(223, {1}));
-    // A second write: the blocks read before it do not count for it.
-    write();
-    record.OnExchange(Send(223, {2}));
-    record.OnExchange(Send(223, {2}));
-    record.OnExchange(Send(223, {0}));
-    EXPECT_EQ(FileText(m_path).find("as_left"), std::string::npos);
-    record.OnExchange(Send(223, {1}));
+    write(222, {0, 'A', 'B', '-', '7', '7', 0, 0, 0, 0, 0});
     std::string text = FileText(m_path);
-    size_t nAsLeft = text.find("\"kind\":\"as_left\"");
-    ASSERT_NE(nAsLeft, std::string::npos);
-    EXPECT_NE(text.find("/1\",\"", nAsLeft), std::string::npos) << "names both writes";
-    EXPECT_NE(text.find("\"left.zero\":1.25,"), std::string::npos) << text;
-    record.OnExchange(Send(223, {0}));
-    record.OnExchange(Send(223, {1}));
-    record.OnExchange(Send(223, {2}));
-    EXPECT_EQ(FileText(m_path), text) << "no write since: no second as_left";
+    EXPECT_EQ(Value(text, "intent", "found.serial"), "\"KS0001234\"");
+    EXPECT_EQ(Value(text, "intent", "found.read"), "absent") << "the page's read serves";
+    EXPECT_EQ(Value(text, "intent", "found.pressure"), "absent") << "only the fields written";
+    EXPECT_EQ(Value(text, "as_left", "left.serial"), "\"AB-77\"");
+    const std::string firstLeft = Value(text, "as_left", "left.serial.time");
+    write(222, {1, 'C', 'D', 0, 0, 0, 0, 0, 0, 0, 1});
+    text = FileText(m_path);
+    EXPECT_EQ(Value(text, "intent", "found.serial"), "\"AB-77\"");
+    EXPECT_EQ(Value(text, "intent", "found.serial.time"), firstLeft);
+    EXPECT_EQ(Value(text, "intent", "found.manufacturer"), "0");
+    EXPECT_EQ(Value(text, "as_left", "left.serial"), "\"CD\"");
+    EXPECT_EQ(Value(text, "as_left", "left.manufacturer"), "1");
+    write(182, {0, 0x41, 0x20, 0x00, 0x00});
+    text = FileText(m_path);
+    EXPECT_EQ(Value(text, "intent", "found.lrv"), "0");
+    EXPECT_EQ(Value(text, "intent", "found.read"), "\"by the record before the write\"");
+    EXPECT_EQ(Value(text, "intent", "found.urv"), "absent");
+    EXPECT_EQ(Value(text, "as_left", "left.lrv"), "10");
+    StandinDetachAll();
+    write(43, {});
+    text = FileText(m_path);
+    EXPECT_EQ(Value(text, "intent", "found.zero"), "\"not read\"");
+    EXPECT_EQ(Value(text, "as_left", "left.zero"), "\"not read back\"");
 }
 
 namespace

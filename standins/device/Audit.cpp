@@ -15,6 +15,8 @@
 
 #include <version.h>
 
+#include <algorithm>
+
 #include <bcrypt.h>
 #include <ctype.h>
 #include <math.h>
@@ -26,7 +28,6 @@ namespace audit
 {
 namespace
 {
-const unsigned kAllBlocks = 0x7;
 const char kHostVersion[] = "kestrum-host " KESTRUM_VERSION_TEXT;
 
 std::string Utc(const SYSTEMTIME& st, bool bCompact)
@@ -123,54 +124,107 @@ void AddIdentity(JsonLine& line, BYTE byDevice)
         line.Add("device.write_protect", identity.nWriteProtect);
 }
 
-// The base data the service's record holds, each key after the prefix ("found." or "left."):
-// only the fields of the blocks of command 223 read from the device (bit n: block n), as the
-// record holds nothing else of it.
-void AddBaseData(JsonLine& line, BYTE byDevice, const std::string& prefix, unsigned blocks)
+// The reads that bring fields of the device into the service's record: command 223 with its
+// block, and command 15.
+struct SourceRead
 {
-    BYTE record[STANDIN_RECORD_SIZE];
-    if (blocks == 0 || !StandinReadRecord(byDevice, record, sizeof record))
-        return;
-    namespace at = hartsim::record;
-    if ((blocks & 1u) != 0)
-        line.Add((prefix + "press_type").c_str(), record[at::kPressType])
-            .Add((prefix + "manufacturer").c_str(), record[at::kManufacturer])
-            .Add((prefix + "unit").c_str(), record[at::kUnitCode])
-            .Add((prefix + "serial").c_str(), AnsiText(record + at::kSerial, at::kSerialBytes));
-    const struct
+    WORD wCmd;
+    int nBlock;
+};
+const SourceRead kSourceReads[] = {{223, 0}, {223, 1}, {223, 2}, {15, -1}};
+enum Source
+{
+    kIdentityBlock,
+    kMeasurementBlock,
+    kCalibrationBlock,
+    kDeviceInfo
+};
+
+// Each field the record shows of a device, where the device record holds it and which read
+// brings it.
+struct Field
+{
+    enum Kind
     {
-        unsigned block;
-        const char* pszKey;
-        size_t nOffset;
-    } floats[] = {
-        {1, "range_high", at::kRangeHigh},
-        {1, "range_low", at::kRangeLow},
-        {1, "pressure", at::kPressure},
-        {1, "temperature", at::kTemperature},
-        {2, "zero", at::kZero},
-        {2, "factor_k", at::kFactorK},
-        {2, "factor_b", at::kFactorB},
-        {2, "cal_up", at::kCalUp},
-        {2, "cal_down", at::kCalDown},
+        Byte,
+        Text,
+        Float
     };
-    for (const auto& field : floats)
+    const char* pszKey;
+    int nSource;
+    size_t nOffset;
+    Kind kind;
+};
+namespace at = hartsim::record;
+const Field kFields[] = {
+    {"press_type", kIdentityBlock, at::kPressType, Field::Byte},
+    {"manufacturer", kIdentityBlock, at::kManufacturer, Field::Byte},
+    {"unit", kIdentityBlock, at::kUnitCode, Field::Byte},
+    {"serial", kIdentityBlock, at::kSerial, Field::Text},
+    {"range_high", kMeasurementBlock, at::kRangeHigh, Field::Float},
+    {"range_low", kMeasurementBlock, at::kRangeLow, Field::Float},
+    {"pressure", kMeasurementBlock, at::kPressure, Field::Float},
+    {"temperature", kMeasurementBlock, at::kTemperature, Field::Float},
+    {"zero", kCalibrationBlock, at::kZero, Field::Float},
+    {"factor_k", kCalibrationBlock, at::kFactorK, Field::Float},
+    {"factor_b", kCalibrationBlock, at::kFactorB, Field::Float},
+    {"cal_up", kCalibrationBlock, at::kCalUp, Field::Float},
+    {"cal_down", kCalibrationBlock, at::kCalDown, Field::Float},
+    {"lrv", kDeviceInfo, at::kLowerRangeValue, Field::Float},
+    {"urv", kDeviceInfo, at::kUpperRangeValue, Field::Float},
+};
+
+const Field* FindField(const char* pszKey)
+{
+    for (const Field& field : kFields)
     {
-        if ((blocks & (1u << field.block)) != 0)
-            AddFloat(line, (prefix + field.pszKey).c_str(),
-                     LittleEndianFloat(record + field.nOffset));
+        if (strcmp(field.pszKey, pszKey) == 0)
+            return &field;
     }
+    return nullptr;
 }
 
-// The range values as the page's command 15 read them just before it writes a range point.
-void AddRangeValues(JsonLine& line, BYTE byDevice, const std::string& prefix)
+// The source a read of the page brings, or -1.
+int SourceOf(const StandinExchange& exchange, const hartsim::HartCommand& command)
 {
-    BYTE record[STANDIN_RECORD_SIZE];
-    if (!StandinReadRecord(byDevice, record, sizeof record))
-        return;
-    AddFloat(line, (prefix + "lrv").c_str(),
-             LittleEndianFloat(record + hartsim::record::kLowerRangeValue));
-    AddFloat(line, (prefix + "urv").c_str(),
-             LittleEndianFloat(record + hartsim::record::kUpperRangeValue));
+    for (size_t i = 0; i < sizeof kSourceReads / sizeof kSourceReads[0]; i++)
+    {
+        if (kSourceReads[i].wCmd == exchange.wCmd &&
+            (kSourceReads[i].nBlock < 0 ||
+             command.BaseDataBlock(exchange.request) == kSourceReads[i].nBlock))
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The sources of the fields, each once.
+std::vector<int> SourcesOf(const std::vector<const char*>& fields)
+{
+    std::vector<int> sources;
+    for (const char* pszKey : fields)
+    {
+        const Field* field = FindField(pszKey);
+        if (field != nullptr &&
+            std::find(sources.begin(), sources.end(), field->nSource) == sources.end())
+            sources.push_back(field->nSource);
+    }
+    return sources;
+}
+
+void AddValue(JsonLine& line, const std::string& key, const Field& field, const BYTE* pRecord)
+{
+    switch (field.kind)
+    {
+    case Field::Byte:
+        line.Add(key.c_str(), pRecord[field.nOffset]);
+        break;
+    case Field::Text:
+        line.Add(key.c_str(), AnsiText(pRecord + field.nOffset, at::kSerialBytes));
+        break;
+    case Field::Float:
+        AddFloat(line, key.c_str(), LittleEndianFloat(pRecord + field.nOffset));
+        break;
+    }
 }
 
 // The request's data, and its fields as the command's catalogue entry names them when it is whole.
@@ -365,8 +419,7 @@ void AuditRecord::SetFile(const std::wstring& path)
     StandinGuard guard(m_lock);
     m_path = path;
     m_underWay.clear();
-    m_pending.clear();
-    m_read.clear();
+    m_readings.clear();
 }
 
 JsonLine AuditRecord::Line(const char* pszKind) const
@@ -381,38 +434,87 @@ JsonLine AuditRecord::Line(const char* pszKind) const
     return line;
 }
 
+AuditRecord::DeviceReadings& AuditRecord::ReadingsOf(BYTE byDevice)
+{
+    StandinIdentity identity;
+    StandinGetIdentity(byDevice, &identity);
+    DeviceReadings& readings = m_readings[byDevice];
+    if (readings.longAddress != identity.longAddress)
+        readings = DeviceReadings{identity.longAddress, {}};
+    return readings;
+}
+
+bool AuditRecord::ReadAside(BYTE byDevice, int nSource)
+{
+    const SourceRead& source = kSourceReads[nSource];
+    std::vector<BYTE> request;
+    if (source.nBlock >= 0)
+        request.push_back(static_cast<BYTE>(source.nBlock));
+    std::vector<BYTE> record(STANDIN_RECORD_SIZE);
+    if (!StandinReadAside(byDevice, source.wCmd, request, record.data(), STANDIN_RECORD_SIZE))
+        return false;
+    ReadingsOf(byDevice).reads[nSource] = Reading{true, false, Now(), record};
+    return true;
+}
+
+void AuditRecord::AddFields(JsonLine& line, BYTE byDevice, const std::vector<const char*>& fields,
+                            const std::string& prefix, const char* pszMissing)
+{
+    DeviceReadings& readings = ReadingsOf(byDevice);
+    for (const char* pszKey : fields)
+    {
+        const Field* field = FindField(pszKey);
+        if (field == nullptr)
+            continue;
+        const Reading& reading = readings.reads[field->nSource];
+        const std::string key = prefix + pszKey;
+        if (!reading.bValid || reading.bStale)
+            line.Add(key.c_str(), pszMissing);
+        else
+        {
+            AddValue(line, key, *field, reading.record.data());
+            line.Add((key + ".time").c_str(), reading.time);
+        }
+    }
+}
+
+// The fields the write changes as found: where the device's last report of one is missing or
+// older than a write to it, the record reads it itself first and says so.
 Failure AuditRecord::BeforeSend(const StandinExchange& exchange)
 {
     StandinGuard guard(m_lock);
     const hartsim::HartCommand* command = hartsim::FindCommand(exchange.wCmd);
     if (m_path.empty() || command == nullptr || !command->Writes())
         return Failure();
+    const std::vector<const char*> fields = command->ChangedFields(exchange.request);
+    bool bReadAside = false;
+    for (int nSource : SourcesOf(fields))
+    {
+        const Reading& reading = ReadingsOf(exchange.byDevice).reads[nSource];
+        if (!reading.bValid || reading.bStale)
+        {
+            ReadAside(exchange.byDevice, nSource);
+            bReadAside = true;
+        }
+    }
     std::string id = m_session + "/" + std::to_string(++m_nWrites);
     JsonLine line = Line("intent");
     line.Add("id", id);
     AddIdentity(line, exchange.byDevice);
     line.Add("cmd", exchange.wCmd);
     AddRequest(line, exchange, *command);
-    StandinIdentity identity;
-    StandinGetIdentity(exchange.byDevice, &identity);
-    const Read& read = m_read[exchange.byDevice];
-    AddBaseData(line, exchange.byDevice, "found.",
-                read.longAddress == identity.longAddress ? read.blocks : 0);
-    if (command->AuditsRangeFound())
-        AddRangeValues(line, exchange.byDevice, "found.");
+    AddFields(line, exchange.byDevice, fields, "found.", "not read");
+    if (bReadAside)
+        line.Add("found.read", "by the record before the write");
     Failure failure = AppendLine(line);
     if (!failure.file.empty())
         return failure;
-    m_underWay[::GetCurrentThreadId()] = id;
-    Pending& pending = m_pending[exchange.byDevice];
-    if (pending.longAddress != identity.longAddress)
-        pending = Pending();
-    pending.longAddress = identity.longAddress;
-    pending.ids.push_back(id);
-    pending.blocksRead = 0;
+    m_underWay[::GetCurrentThreadId()] = UnderWay{id, fields};
     return Failure();
 }
 
+// A write's result, then the fields it changes read back from the device; a read of the page
+// is the device's latest report of the fields it brings.
 Failure AuditRecord::OnExchange(const StandinExchange& exchange)
 {
     StandinGuard guard(m_lock);
@@ -421,17 +523,32 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
     const hartsim::HartCommand* command = hartsim::FindCommand(exchange.wCmd);
     if (command == nullptr)
         return Failure();
-    if (command->Writes())
+    if (!command->Writes())
     {
-        auto it = m_underWay.find(::GetCurrentThreadId());
-        if (it == m_underWay.end())
-            return Failure();
-        std::string id = it->second;
-        m_underWay.erase(it);
-        return RecordResult(exchange, id);
+        const int nSource = SourceOf(exchange, *command);
+        std::vector<BYTE> record(STANDIN_RECORD_SIZE);
+        if (nSource >= 0 && exchange.byResult == HART_RESULT_DONE &&
+            StandinReadRecord(exchange.byDevice, record.data(), STANDIN_RECORD_SIZE))
+            ReadingsOf(exchange.byDevice).reads[nSource] = Reading{true, false, Now(), record};
+        return Failure();
     }
-    const int block = command->BaseDataBlock(exchange.request);
-    return block >= 0 ? NoteRead(exchange, block) : Failure();
+    auto it = m_underWay.find(::GetCurrentThreadId());
+    if (it == m_underWay.end())
+        return Failure();
+    UnderWay write = it->second;
+    m_underWay.erase(it);
+    Failure failure = RecordResult(exchange, write.id);
+    for (int nSource : SourcesOf(write.fields))
+    {
+        ReadingsOf(exchange.byDevice).reads[nSource].bStale = true;
+        ReadAside(exchange.byDevice, nSource);
+    }
+    JsonLine line = Line("as_left");
+    line.Add("id", write.id);
+    AddIdentity(line, exchange.byDevice);
+    AddFields(line, exchange.byDevice, write.fields, "left.", "not read back");
+    Failure leftFailure = AppendLine(line);
+    return failure.file.empty() ? leftFailure : failure;
 }
 
 // The device's answer in words; the status bits only when the response code is not a
@@ -454,41 +571,6 @@ Failure AuditRecord::RecordResult(const StandinExchange& exchange, const std::st
     }
     else
         line.Add("meaning", devicewords::ResultMeaning(exchange.wCmd, exchange.byResult));
-    return AppendLine(line);
-}
-
-// A base-data block read whole: the record now holds it. After writes, the third block read
-// completes the "as left" line.
-Failure AuditRecord::NoteRead(const StandinExchange& exchange, int nBlock)
-{
-    if (exchange.byResult != HART_RESULT_DONE)
-        return Failure();
-    StandinIdentity identity;
-    StandinGetIdentity(exchange.byDevice, &identity);
-    const unsigned block = 1u << nBlock;
-    Read& read = m_read[exchange.byDevice];
-    if (read.longAddress != identity.longAddress)
-        read = Read{identity.longAddress, 0};
-    read.blocks |= block;
-    auto it = m_pending.find(exchange.byDevice);
-    if (it == m_pending.end())
-        return Failure();
-    Pending& pending = it->second;
-    pending.blocksRead |= block;
-    if (pending.blocksRead != kAllBlocks)
-        return Failure();
-    std::vector<std::string> ids = pending.ids;
-    bool bSameDevice = pending.longAddress == identity.longAddress;
-    m_pending.erase(it);
-    if (!bSameDevice)
-        return Failure();
-    std::string after = "[";
-    for (const std::string& id : ids)
-        after += (after.size() > 1 ? "," : "") + JsonLine::QuoteText(id.c_str());
-    JsonLine line = Line("as_left");
-    line.AddRaw("after", after + "]");
-    AddIdentity(line, exchange.byDevice);
-    AddBaseData(line, exchange.byDevice, "left.", kAllBlocks);
     return AppendLine(line);
 }
 

@@ -28,10 +28,11 @@ std::string Sha256Hex(const std::string& text);
 // Every line starts with its sequence number, the SHA-256 of the line before it in the file (the
 // chain goes on across sessions), the UTC time, its kind, the user, the workstation and the
 // versions. Kinds: "intent" before a write goes out (the device's identity, the request decoded,
-// the base data as found: what the service's record holds of the blocks read since), "result"
-// after it with the same id (done, refused or unknown), and "as_left" once all three base-data
-// blocks have been read again after writes, naming those writes by their ids. Safe to call from
-// any thread.
+// each field the write changes as found), "result" after it with the same id (done, refused or
+// unknown), then "as_left" with the same id: each of those fields as read back from the device.
+// A value as found is the one the device last reported, with the time of that read, never one
+// from before a write to it: where there is none, the record reads it itself before the write.
+// Safe to call from any thread.
 class AuditRecord
 {
 public:
@@ -41,23 +42,33 @@ public:
     void SetFile(const std::wstring& path);
     // Appends the intent line of a write. A failure means the write must not be sent.
     Failure BeforeSend(const StandinExchange& exchange);
-    // Appends the result line of a write whose intent was written, or notes a base-data read
-    // after one (and appends the as-left line it completes).
+    // Appends the result and the as-left line of a write whose intent was written, or notes a
+    // read that brings fields of the device.
     Failure OnExchange(const StandinExchange& exchange);
 
 private:
-    struct Pending
+    // A write whose intent is written: its id and the fields it changes.
+    struct UnderWay
     {
-        std::string longAddress;
-        std::vector<std::string> ids;
-        unsigned blocksRead = 0;
+        std::string id;
+        std::vector<const char*> fields;
     };
 
-    // The blocks of base data read from the device at the long address since the file was set.
-    struct Read
+    // The last successful read of one of the reads that bring fields (Audit.cpp): the device
+    // record as it left the device's answer, and the read's time. Stale once a write may have
+    // changed what it holds.
+    struct Reading
+    {
+        bool bValid = false;
+        bool bStale = false;
+        std::string time;
+        std::vector<BYTE> record;
+    };
+
+    struct DeviceReadings
     {
         std::string longAddress;
-        unsigned blocks = 0;
+        std::map<int, Reading> reads;
     };
 
     // A JSON line of the given kind with the attribution fields; AppendLine puts the sequence
@@ -65,8 +76,14 @@ private:
     JsonLine Line(const char* pszKind) const;
     Failure AppendLine(const JsonLine& line);
     Failure RecordResult(const StandinExchange& exchange, const std::string& id);
-    // A read of base-data block nBlock.
-    Failure NoteRead(const StandinExchange& exchange, int nBlock);
+    // The readings of the device at byDevice, forgotten when another device is there now.
+    DeviceReadings& ReadingsOf(BYTE byDevice);
+    // Reads source nSource of the device itself; false when no whole answer came.
+    bool ReadAside(BYTE byDevice, int nSource);
+    // Each field as the last reading of its source holds it, under the prefix, with the read's
+    // time; pszMissing where there is no fresh reading.
+    void AddFields(JsonLine& line, BYTE byDevice, const std::vector<const char*>& fields,
+                   const std::string& prefix, const char* pszMissing);
 
     StandinLock m_lock;
     std::wstring m_path;
@@ -74,10 +91,9 @@ private:
     std::string m_user;
     std::string m_workstation;
     unsigned m_nWrites = 0;
-    // The id of the write each sending thread has under way, by thread id.
-    std::map<DWORD, std::string> m_underWay;
-    std::map<BYTE, Pending> m_pending;
-    std::map<BYTE, Read> m_read;
+    // The write each sending thread has under way, by thread id.
+    std::map<DWORD, UnderWay> m_underWay;
+    std::map<BYTE, DeviceReadings> m_readings;
 };
 
 } // namespace audit

@@ -377,6 +377,45 @@ void StandinResetService()
     ClearLineFaults();
 }
 
+bool StandinReadAside(BYTE byDevice, WORD wCmd, const std::vector<BYTE>& request, BYTE* pRecord,
+                      int nSize)
+{
+    const hartsim::HartCommand* command = hartsim::FindCommand(wCmd);
+    std::shared_ptr<hartsecomm::Link> link;
+    std::shared_ptr<hartsecomm::SimLink> simulated;
+    hartsim::LongAddress address;
+    Record record;
+    {
+        Guard guard;
+        Device* pDevice = FindDevice(byDevice);
+        if (pDevice == NULL || command == nullptr || command->Writes() || pRecord == NULL ||
+            nSize <= 0)
+            return false;
+        link = pDevice->link;
+        simulated = pDevice->simulated;
+        address = pDevice->address;
+        record = pDevice->record;
+    }
+    std::vector<uint8_t> data;
+    if (simulated != nullptr)
+        data = simulated->Read(static_cast<uint8_t>(wCmd), request);
+    else
+    {
+        hartsim::Answer answer;
+        if (hartsim::DecodeAnswer(link->Exchange(hartsim::EncodeRequest(
+                                      {address, static_cast<uint8_t>(wCmd), request})),
+                                  address, &answer) != hartsim::DecodeError::None ||
+            answer.command != wCmd || hartsim::SendResult(answer.responseCode) != HART_RESULT_DONE)
+            return false;
+        data = answer.data;
+    }
+    if (!hartsim::AnswerIsWhole(static_cast<uint8_t>(wCmd), request, data))
+        return false;
+    hartsim::FillRecord(record.data(), static_cast<uint8_t>(wCmd), request, data);
+    memcpy(pRecord, record.data(), nSize < STANDIN_RECORD_SIZE ? nSize : STANDIN_RECORD_SIZE);
+    return true;
+}
+
 // The devices a real link finds replace every device, at indices from 0 on; "sim" brings back
 // the simulated transmitters at indices 0 to STANDIN_SIM_DEVICES - 1. The link in use is closed
 // first, so the same port can be opened again.

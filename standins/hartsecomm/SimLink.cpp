@@ -62,12 +62,12 @@ std::vector<uint8_t> SimLink::Identity()
     return transmitter_.Handle(0, {}).data;
 }
 
-std::vector<uint8_t> SimLink::Read(uint8_t command)
+std::vector<uint8_t> SimLink::Read(uint8_t command, const std::vector<uint8_t>& request)
 {
     StandinGuard lock(lock_);
     hartsim::DeviceState state = transmitter_.State();
     const hartsim::HartCommand* handler = hartsim::FindCommand(command);
-    return handler != nullptr && !handler->Writes() ? handler->Run(state, {}).data
+    return handler != nullptr && !handler->Writes() ? handler->Run(state, request).data
                                                     : std::vector<uint8_t>();
 }
 

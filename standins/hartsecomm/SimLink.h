@@ -24,9 +24,10 @@ public:
     hartsim::LongAddress Address();
     // The command-0 answer data, as the host's first poll gets it.
     std::vector<uint8_t> Identity();
-    // The answer data of a reading command as the device's present state gives them, without an
-    // exchange: no busy answer is counted down and no status bit taken.
-    std::vector<uint8_t> Read(uint8_t command);
+    // The answer data of a reading command to the request as the device's present state gives
+    // them, without an exchange: no busy answer is counted down, no status bit taken and no queued
+    // line fault met.
+    std::vector<uint8_t> Read(uint8_t command, const std::vector<uint8_t>& request = {});
     uint8_t PollingAddress();
     bool SetVariable(const std::string& key, const std::string& value, std::string* error);
 

@@ -39,6 +39,13 @@ HARTSECOMM_API bool StandinQueueFaults(WORD wCmd, const std::string& kind, int n
 HARTSECOMM_API bool StandinPokeRecord(BYTE byDevice, int nOffset, const BYTE* pBytes, int nCount);
 // Copies the record of byDevice as HartGetDevTable does, without reporting it as the page's call.
 HARTSECOMM_API bool StandinReadRecord(BYTE byDevice, BYTE* pRecord, int nSize);
+// Reads from the device at byDevice for the calibration record, unseen by the page: the answer
+// to the reading command is filed into a copy of the device's record at pRecord (nSize bytes),
+// while the service's own record, its last response and the trace stay as they were. A simulated
+// transmitter's present state is read directly, so the line's queued faults stay for the page's
+// exchanges. False when no whole successful answer came.
+HARTSECOMM_API bool StandinReadAside(BYTE byDevice, WORD wCmd, const std::vector<BYTE>& request,
+                                     BYTE* pRecord, int nSize);
 // Chooses how exchanges travel: "sim" (the simulated transmitters, at device indices 0 to
 // STANDIN_SIM_DEVICES - 1), "serial COMn" (add "rts" to key the modem with RTS) or
 // "hart-ip ADDRESS:PORT". A real link replaces every device with those that answer command 0 at

@@ -15,7 +15,7 @@ import audit  # noqa: E402
 import hostrun  # noqa: E402
 
 HOST = None
-# A Set, a Refresh that reads the base data as left, and a Set whose result line gets torn; then a
+# A Set, a Refresh, and a Set whose result line gets torn and whose as-left line is lost; then a
 # Set the write-protected device refuses.
 FIRST = """call ReloadPage
 wait
@@ -53,7 +53,7 @@ class AuditTest(unittest.TestCase):
         with open(cls.record, "rb") as f:
             data = f.read()
         with open(cls.record, "wb") as f:
-            f.write(data[:-20])
+            f.write(data[:data.rindex(b"\n", 0, len(data) - 1) - 20])
         write_record(cls.record, SECOND)
         with open(cls.record, "rb") as f:
             cls.lines = f.read().split(b"\n")[:-1]

@@ -41,6 +41,10 @@ public:
         return {{rc::kValueTooHigh, "applied process too high for a zero"},
                 {rc::kValueTooLow, "applied process too low for a zero"}};
     }
+    std::vector<const char*> ChangedFields(const std::vector<uint8_t>&) const override
+    {
+        return {"pressure", "zero"};
+    }
 };
 
 const SetPvZeroCommand kCommand;

@@ -66,7 +66,15 @@ public:
         return {{RequestField::RangePoint, "point", 0, 1},
                 {RequestField::Float, "value", kValueAt, kFloatBytes}};
     }
-    bool AuditsRangeFound() const override { return true; }
+    // The lower or the upper range value; both for a point the device does not know.
+    std::vector<const char*> ChangedFields(const std::vector<uint8_t>& request) const override
+    {
+        if (!request.empty() && request[0] == kPointLowByte)
+            return {"lrv"};
+        if (!request.empty() && request[0] == kPointUpByte)
+            return {"urv"};
+        return {"lrv", "urv"};
+    }
 };
 
 const WriteRangePointCommand kCommand;

@@ -56,6 +56,10 @@ public:
                 {RequestField::Text, "serial", kSerialAt, kSerialLength},
                 {RequestField::Byte, "manufacturer", kManufacturerAt, 1}};
     }
+    std::vector<const char*> ChangedFields(const std::vector<uint8_t>&) const override
+    {
+        return {"press_type", "serial", "manufacturer"};
+    }
 };
 
 const WriteBaseDataCommand kCommand;

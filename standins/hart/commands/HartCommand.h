@@ -99,10 +99,11 @@ public:
     virtual std::vector<CodeMeaning> Meanings() const { return {}; }
 
     // The calibration record: the request fields a write's line shows (when the request is
-    // RequestBytes long), whether it adds the range values found before the write, and for a read
-    // that brings base data into the record, the block the request reads (-1: none).
+    // RequestBytes long), the fields a write of the request changes on the device (the keys of
+    // its as-found and as-left values, Audit.cpp), and for a read that brings base data into the
+    // record, the block the request reads (-1: none).
     virtual std::vector<RequestField> AuditedRequest() const { return {}; }
-    virtual bool AuditsRangeFound() const { return false; }
+    virtual std::vector<const char*> ChangedFields(const std::vector<uint8_t>&) const { return {}; }
     virtual int BaseDataBlock(const std::vector<uint8_t>&) const { return -1; }
 
 private:
