@@ -9,8 +9,6 @@ namespace PageRules
 namespace
 {
 const double kMaxBias = 0.01;
-const double kPressureTolerance = 0.000749;
-const double kTemperatureTolerance = 4.999999;
 } // namespace
 
 bool IsRetryResult(std::uint8_t byResult)

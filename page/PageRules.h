@@ -55,6 +55,11 @@ float RangeSpan(float fLow, float fUp);
 // that cannot be computed (a range that is not a number) fails.
 bool IsBiasTooBig(float fValue, float fLimit, float fSpan);
 
+// Verify's tolerances: the pressure's as a fraction of |high - low|, the temperature's in degrees.
+// The host's calibration record judges its test points by them too.
+constexpr double kPressureTolerance = 0.000749;
+constexpr double kTemperatureTolerance = 4.999999;
+
 // Verify: the device's pressure may differ from the reference by 0.0749 % of |high - low|; equal
 // values pass over any finite span. Differences in single precision. A value that is not a number
 // or is infinite never passes: a comparison with it proves nothing (an infinite span would pass

@@ -15,6 +15,8 @@
 
 #include <version.h>
 
+#include <PageRules.h>
+
 #include <algorithm>
 
 #include <bcrypt.h>
@@ -36,6 +38,16 @@ std::string Utc(const SYSTEMTIME& st, bool bCompact)
     snprintf(sz, sizeof sz,
              bCompact ? "%04u%02u%02uT%02u%02u%02u.%03uZ" : "%04u-%02u-%02uT%02u:%02u:%02u.%03uZ",
              st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds);
+    return sz;
+}
+
+const unsigned kAllBlocks = 0x7;
+
+// A range value as the page shows it and as a Verify's reference must read.
+std::string RangeText(float fValue)
+{
+    char sz[64];
+    snprintf(sz, sizeof sz, "%.3f", static_cast<double>(fValue));
     return sz;
 }
 
@@ -524,19 +536,13 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
     if (command == nullptr)
         return Failure();
     if (!command->Writes())
-    {
-        const int nSource = SourceOf(exchange, *command);
-        std::vector<BYTE> record(STANDIN_RECORD_SIZE);
-        if (nSource >= 0 && exchange.byResult == HART_RESULT_DONE &&
-            StandinReadRecord(exchange.byDevice, record.data(), STANDIN_RECORD_SIZE))
-            ReadingsOf(exchange.byDevice).reads[nSource] = Reading{true, false, Now(), record};
-        return Failure();
-    }
+        return NoteRead(exchange, *command);
     auto it = m_underWay.find(::GetCurrentThreadId());
     if (it == m_underWay.end())
         return Failure();
     UnderWay write = it->second;
     m_underWay.erase(it);
+    m_checking[::GetCurrentThreadId()] = Checking{write.id, 0};
     Failure failure = RecordResult(exchange, write.id);
     for (int nSource : SourcesOf(write.fields))
     {
@@ -549,6 +555,84 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
     AddFields(line, exchange.byDevice, write.fields, "left.", "not read back");
     Failure leftFailure = AppendLine(line);
     return failure.file.empty() ? leftFailure : failure;
+}
+
+void AuditRecord::SetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext)
+{
+    StandinGuard guard(m_lock);
+    m_pfnReferences = pfnSource;
+    m_pReferenceContext = pContext;
+}
+
+// Only the page's Verify reads on the thread that wrote: its Set and PV zero workers only write,
+// its refresh only reads, and a range Download reads command 15 before it writes.
+Failure AuditRecord::NoteRead(const StandinExchange& exchange, const hartsim::HartCommand& command)
+{
+    const int nSource = SourceOf(exchange, command);
+    std::vector<BYTE> record(STANDIN_RECORD_SIZE);
+    if (nSource < 0 || exchange.byResult != HART_RESULT_DONE ||
+        !StandinReadRecord(exchange.byDevice, record.data(), STANDIN_RECORD_SIZE))
+        return Failure();
+    ReadingsOf(exchange.byDevice).reads[nSource] = Reading{true, false, Now(), record};
+    auto it = m_checking.find(::GetCurrentThreadId());
+    const int nBlock = command.BaseDataBlock(exchange.request);
+    if (it == m_checking.end() || nBlock < 0)
+        return Failure();
+    it->second.blocks |= 1u << nBlock;
+    if (it->second.blocks != kAllBlocks)
+        return Failure();
+    const std::string id = it->second.id;
+    m_checking.erase(it);
+    return RecordTestPoint(exchange.byDevice, id);
+}
+
+// The references against the readings the page compares, judged as the page judges them: range
+// high and low must read as typed ("%.3f"), pressure and temperature within the page's
+// tolerances (PageRules). Numbers typed are read as the page reads them (_wtof).
+Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id)
+{
+    JsonLine line = Line("test_point");
+    line.Add("id", id);
+    AddIdentity(line, byDevice);
+    const std::vector<BYTE>& record = ReadingsOf(byDevice).reads[kMeasurementBlock].record;
+    const float fHigh = LittleEndianFloat(record.data() + at::kRangeHigh);
+    const float fLow = LittleEndianFloat(record.data() + at::kRangeLow);
+    const float fPressure = LittleEndianFloat(record.data() + at::kPressure);
+    const float fTemperature = LittleEndianFloat(record.data() + at::kTemperature);
+    AddFloat(line, "reading.range_high", fHigh);
+    AddFloat(line, "reading.range_low", fLow);
+    AddFloat(line, "reading.pressure", fPressure);
+    AddFloat(line, "reading.temperature", fTemperature);
+    StandinReferences references;
+    if (m_pfnReferences == NULL || !m_pfnReferences(&references, m_pReferenceContext))
+        return AppendLine(line.Add("verdict", "references not read"));
+    const float fRefPressure = static_cast<float>(_wtof(references.pressure.c_str()));
+    const float fRefTemperature = static_cast<float>(_wtof(references.temperature.c_str()));
+    line.Add("reference.range_high", Utf8(references.rangeHigh))
+        .Add("reference.range_low", Utf8(references.rangeLow));
+    AddFloat(line, "reference.pressure", fRefPressure);
+    AddFloat(line, "reference.temperature", fRefTemperature);
+    const float fPressureError = fPressure - fRefPressure;
+    const float fSpan = fHigh - fLow;
+    AddFloat(line, "error.pressure", fPressureError);
+    AddFloat(line, "error.pressure_span_percent",
+             static_cast<float>(100.0 * fabs(static_cast<double>(fPressureError)) /
+                                fabs(static_cast<double>(fSpan))));
+    AddFloat(line, "tolerance.pressure_span_percent",
+             static_cast<float>(100.0 * PageRules::kPressureTolerance));
+    AddFloat(line, "error.temperature", fTemperature - fRefTemperature);
+    AddFloat(line, "tolerance.temperature", static_cast<float>(PageRules::kTemperatureTolerance));
+    const bool bRange = RangeText(fHigh) == Utf8(references.rangeHigh) &&
+                        RangeText(fLow) == Utf8(references.rangeLow);
+    const bool bPressure =
+        PageRules::IsPressureWithinTolerance(fPressure, fRefPressure, fHigh, fLow);
+    const bool bTemperature =
+        PageRules::IsTemperatureWithinTolerance(fTemperature, fRefTemperature);
+    line.AddBool("pass.range", bRange)
+        .AddBool("pass.pressure", bPressure)
+        .AddBool("pass.temperature", bTemperature)
+        .Add("verdict", bRange && bPressure && bTemperature ? "pass" : "fail");
+    return AppendLine(line);
 }
 
 // The device's answer in words; the status bits only when the response code is not a

@@ -4,6 +4,7 @@
 
 #include <HartCommand.h>
 #include <JsonLine.h>
+#include <StandinDevice.h>
 #include <StandinHart.h>
 #include <StandinSync.h>
 
@@ -32,7 +33,9 @@ std::string Sha256Hex(const std::string& text);
 // unknown), then "as_left" with the same id: each of those fields as read back from the device.
 // A value as found is the one the device last reported, with the time of that read, never one
 // from before a write to it: where there is none, the record reads it itself before the write.
-// Safe to call from any thread.
+// A write followed by the three base-data reads on one thread is the page's Verify: a
+// "test_point" line with the same id follows (the references, the device's readings, the errors
+// and the verdict by the page's own tolerances). Safe to call from any thread.
 class AuditRecord
 {
 public:
@@ -43,8 +46,10 @@ public:
     // Appends the intent line of a write. A failure means the write must not be sent.
     Failure BeforeSend(const StandinExchange& exchange);
     // Appends the result and the as-left line of a write whose intent was written, or notes a
-    // read that brings fields of the device.
+    // read that brings fields of the device (and appends the test point it completes).
     Failure OnExchange(const StandinExchange& exchange);
+    // Where a Verify's references come from.
+    void SetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext);
 
 private:
     // A write whose intent is written: its id and the fields it changes.
@@ -71,11 +76,21 @@ private:
         std::map<int, Reading> reads;
     };
 
+    // The write a thread made last and the base-data blocks it read since (bit n: block n).
+    struct Checking
+    {
+        std::string id;
+        unsigned blocks = 0;
+    };
+
     // A JSON line of the given kind with the attribution fields; AppendLine puts the sequence
     // number and the chain in front.
     JsonLine Line(const char* pszKind) const;
     Failure AppendLine(const JsonLine& line);
     Failure RecordResult(const StandinExchange& exchange, const std::string& id);
+    // A read of the page on the calling thread; after a write and all three blocks, a test point.
+    Failure NoteRead(const StandinExchange& exchange, const hartsim::HartCommand& command);
+    Failure RecordTestPoint(BYTE byDevice, const std::string& id);
     // The readings of the device at byDevice, forgotten when another device is there now.
     DeviceReadings& ReadingsOf(BYTE byDevice);
     // Reads source nSource of the device itself; false when no whole answer came.
@@ -94,6 +109,9 @@ private:
     // The write each sending thread has under way, by thread id.
     std::map<DWORD, UnderWay> m_underWay;
     std::map<BYTE, DeviceReadings> m_readings;
+    std::map<DWORD, Checking> m_checking;
+    STANDIN_REFERENCE_SOURCE m_pfnReferences = NULL;
+    void* m_pReferenceContext = NULL;
 };
 
 } // namespace audit

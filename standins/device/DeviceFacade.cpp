@@ -166,3 +166,8 @@ void StandinWatchExchanges(LPCWSTR pszAuditFile)
     StandinSetExchangeSink(&WatchExchange, NULL);
     StandinSetSendGate(&GateSend, NULL);
 }
+
+void StandinSetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext)
+{
+    g_audit.SetReferenceSource(pfnSource, pContext);
+}

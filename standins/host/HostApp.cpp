@@ -4,6 +4,9 @@
 #include <JsonLine.h>
 
 #include <PageOperations.h>
+#include <StandinDevice.h>
+
+#include "../../res/resource.h"
 
 namespace
 {
@@ -57,6 +60,33 @@ const char* AnswerName(int nAnswer)
     default:
         return "ok";
     }
+}
+// The text of the page's control, asked of the window thread from a worker: a window thread
+// that serves no messages for a while (a host waiting on the worker) leaves it unread.
+bool ControlText(HWND hPage, int nId, std::wstring* pText)
+{
+    const DWORD kMostWait = 2000;
+    WCHAR sz[256] = L"";
+    DWORD_PTR dwResult = 0;
+    HWND hControl = ::GetDlgItem(hPage, nId);
+    if (hControl == NULL ||
+        !::SendMessageTimeoutW(hControl, WM_GETTEXT, sizeof sz / sizeof sz[0],
+                               reinterpret_cast<LPARAM>(sz), SMTO_BLOCK | SMTO_ABORTIFHUNG,
+                               kMostWait, &dwResult))
+        return false;
+    *pText = sz;
+    return true;
+}
+
+// The Verify's references as typed in the page's verify column, for the calibration record.
+bool CALLBACK ReadReferences(StandinReferences* pReferences, void* pContext)
+{
+    HWND hPage = static_cast<const PageHost*>(pContext)->PageWindow();
+    return hPage != NULL &&
+           ControlText(hPage, IDC_EDT_VERIFY_RANGE_HIGH, &pReferences->rangeHigh) &&
+           ControlText(hPage, IDC_EDT_VERIFY_RANGE_LOW, &pReferences->rangeLow) &&
+           ControlText(hPage, IDC_EDT_VERIFY_PRESS, &pReferences->pressure) &&
+           ControlText(hPage, IDC_EDT_VERIFY_TEMP, &pReferences->temperature);
 }
 } // namespace
 
@@ -171,11 +201,13 @@ bool PageHost::Load(HWND hWndParent, std::string* pError)
         *pError = "the page has no window";
         return false;
     }
+    StandinSetReferenceSource(&ReadReferences, this);
     return true;
 }
 
 void PageHost::Unload()
 {
+    StandinSetReferenceSource(NULL, NULL);
     if (m_pPage != NULL)
     {
         m_pPage->ReleasePage();

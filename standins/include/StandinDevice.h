@@ -4,6 +4,8 @@
 
 #include <Device.h>
 
+#include <string>
+
 typedef void(CALLBACK* STANDIN_STATUS_SINK)(LPCWSTR pszStatus, void* pContext);
 
 DEVICE_API void StandinSetCurrentDevice(int nIndex);
@@ -15,6 +17,19 @@ DEVICE_API void StandinResetDevice();
 // Watches the service's exchanges: a write (command 222, 43 or 182) the device did not carry out
 // is reported in words on the status line and as an event, and every write is recorded in the
 // calibration record in pszAuditFile (none when NULL or empty): its intent before it goes out (a
-// write whose intent cannot be written is not sent), its result after, and once the page has read
-// all three base-data blocks again, the base data as left.
+// write whose intent cannot be written is not sent), its result and the fields it changes as left
+// after, and a Verify's test point.
 DEVICE_API void StandinWatchExchanges(LPCWSTR pszAuditFile);
+
+// The four reference values of the page's Verify as the user typed them.
+struct StandinReferences
+{
+    std::wstring rangeHigh;
+    std::wstring rangeLow;
+    std::wstring pressure;
+    std::wstring temperature;
+};
+// Where the calibration record takes a Verify's references from, on the Verify's worker thread;
+// false when they cannot be read.
+typedef bool(CALLBACK* STANDIN_REFERENCE_SOURCE)(StandinReferences* pReferences, void* pContext);
+DEVICE_API void StandinSetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext);
