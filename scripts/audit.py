@@ -8,6 +8,10 @@ found and as left; or checks the record's chain.
    audit.py verify FILE   checks each line's sequence number and the SHA-256 it holds of the line
                           before it; reports lines missing or edited, torn lines and writes without
                           a result (outcome unknown); exit status 1 when the chain is broken
+   audit.py report FILE [--device ADDRESS] --html OUT
+                          a report for signing, one standalone HTML page (audit_report.py): per
+                          device (all, or the one of that long address) its identity, the writes
+                          as found and as left, the Verify test points, and the chain's verdict
 
 A line that is not a whole JSON object (a file cut off in the middle of a line) is skipped with a
 warning on standard error."""
@@ -17,7 +21,8 @@ import json
 import re
 import sys
 
-COMMANDS = {222: "Set base data", 43: "PV zero", 182: "Range point"}
+import audit_report
+from audit_report import COMMANDS
 
 
 RESULT_FIELDS = ("result", "outcome", "rc", "meaning", "status", "status_words")
@@ -104,14 +109,14 @@ def to_csv(writes, out):
         writer.writerow({k: (" ".join(v) if isinstance(v, list) else v) for k, v in w.items()})
 
 
-def verify(path, out):
-    """Checks the chain line by line; returns whether it holds."""
+def check_chain(path):
+    """Walks the chain line by line: whether it holds, what it found, and the number of lines."""
     with open(path, "rb") as f:
         data = f.read()
     raw = data.split(b"\n")
     if raw and raw[-1] == b"":
         raw.pop()
-    whole, intents = True, {}
+    whole, intents, found = True, {}, []
     previous, last_seq = None, None
     for number, text in enumerate(raw, 1):
         match = re.match(rb'\{"seq":(\d+)', text)
@@ -122,31 +127,65 @@ def verify(path, out):
                 raise ValueError("not an object")
         except ValueError:
             line = None
-            out.write(f"{path}:{number}: torn line, not a whole record\n")
+            found.append(f"{path}:{number}: torn line, not a whole record")
         if line is not None and "prev" in line:
             expected = hashlib.sha256(previous).hexdigest() if previous else "0" * 64
             gap = seq is not None and last_seq is not None and seq != last_seq + 1
             if gap:
                 whole = False
-                out.write(f"{path}:{number}: lines missing before it (sequence {last_seq}, "
-                          f"then {seq})\n")
+                found.append(f"{path}:{number}: lines missing before it (sequence {last_seq}, "
+                             f"then {seq})")
             if line["prev"] != expected:
                 whole = False
                 if not gap:
-                    out.write(f"{path}:{number - 1}: edited (line {number} holds another "
-                              "SHA-256 of it)\n")
+                    found.append(f"{path}:{number - 1}: edited (line {number} holds another "
+                                 "SHA-256 of it)")
         if line is not None and line.get("kind") == "intent":
             intents[line.get("id")] = number
         elif line is not None and line.get("kind") == "result":
             intents.pop(line.get("id"), None)
         previous, last_seq = text, seq if seq is not None else last_seq
     for write_id, number in intents.items():
-        out.write(f"{path}:{number}: write {write_id} has no result: outcome unknown\n")
-    out.write(f"{path}: {len(raw)} lines, chain {'whole' if whole else 'BROKEN'}\n")
+        found.append(f"{path}:{number}: write {write_id} has no result: outcome unknown")
+    return whole, found, len(raw)
+
+
+def verify(path, out):
+    """Checks the chain and reports it; returns whether it holds."""
+    whole, found, count = check_chain(path)
+    for text in found:
+        out.write(text + "\n")
+    out.write(f"{path}: {count} lines, chain {'whole' if whole else 'BROKEN'}\n")
     return whole
 
 
+def write_report(argv):
+    """report FILE [--device ADDRESS] --html OUT"""
+    args, options = [], {}
+    rest = iter(argv)
+    for arg in rest:
+        if arg in ("--device", "--html"):
+            options[arg] = next(rest, None)
+        else:
+            args.append(arg)
+    if len(args) != 1 or not options.get("--html") or ("--device" in options
+                                                       and not options["--device"]):
+        print("usage: audit.py report FILE [--device ADDRESS] --html OUT", file=sys.stderr)
+        return 2
+    try:
+        chain = check_chain(args[0])
+        text = audit_report.report(args[0], options.get("--device"), chain)
+        with open(options["--html"], "w", encoding="utf-8") as f:
+            f.write(text)
+    except OSError as error:
+        print(f"audit.py: {error}", file=sys.stderr)
+        return 1
+    return 0
+
+
 def main(argv):
+    if argv[:1] == ["report"]:
+        return write_report(argv[1:])
     if argv[:1] == ["verify"]:
         if len(argv) != 2:
             print("usage: audit.py verify FILE", file=sys.stderr)
@@ -158,7 +197,8 @@ def main(argv):
             return 1
     args = [a for a in argv if a != "--csv"]
     if len(args) != 1:
-        print("usage: audit.py FILE [--csv] | audit.py verify FILE", file=sys.stderr)
+        print("usage: audit.py FILE [--csv] | audit.py verify FILE | audit.py report FILE "
+              "[--device ADDRESS] --html OUT", file=sys.stderr)
         return 2
     try:
         writes = read(args[0])

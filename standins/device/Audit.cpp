@@ -616,7 +616,7 @@ Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id)
     const float fSpan = fHigh - fLow;
     AddFloat(line, "error.pressure", fPressureError);
     AddFloat(line, "error.pressure_span_percent",
-             static_cast<float>(100.0 * fabs(static_cast<double>(fPressureError)) /
+             static_cast<float>(100.0 * static_cast<double>(fPressureError) /
                                 fabs(static_cast<double>(fSpan))));
     AddFloat(line, "tolerance.pressure_span_percent",
              static_cast<float>(100.0 * PageRules::kPressureTolerance));

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Tests scripts/audit.py on a record kestrum-host wrote in two sessions, the first one's last line
 torn: audit_py_test.py HOST, HOST the host's command line joined by ';'."""
+import html.parser
 import io
 import os
 import shutil
@@ -15,14 +16,21 @@ import audit  # noqa: E402
 import hostrun  # noqa: E402
 
 HOST = None
-# A Set, a Refresh, and a Set whose result line gets torn and whose as-left line is lost; then a
-# Set the write-protected device refuses.
+# A Set, a Refresh, a Verify that fails on the temperature, and a Set whose result line gets torn
+# and whose as-left line is lost; then a Set the write-protected device refuses.
 FIRST = """call ReloadPage
 wait
 type IDC_EDT_SERIAL_NO AB-77
 click IDC_BTN_SET
 wait
 click IDC_BTN_REFRESH
+wait
+type IDC_EDT_VERIFY_RANGE_HIGH 250.000
+type IDC_EDT_VERIFY_RANGE_LOW 0.000
+type IDC_EDT_VERIFY_PRESS 1.2
+type IDC_EDT_VERIFY_TEMP 40
+answer ok
+click IDC_BTN_VERIFY
 wait
 click IDC_BTN_SET
 wait
@@ -38,7 +46,9 @@ wait
 def write_record(path, script):
     text = f"audit Z:{path.replace('/', chr(92))}\n" + script
     for name, number in (("IDC_EDT_SERIAL_NO", 1017), ("IDC_BTN_SET", 1004),
-                         ("IDC_BTN_REFRESH", 1016)):
+                         ("IDC_BTN_REFRESH", 1016), ("IDC_EDT_VERIFY_RANGE_HIGH", 1039),
+                         ("IDC_EDT_VERIFY_PRESS", 1040), ("IDC_EDT_VERIFY_RANGE_LOW", 1041),
+                         ("IDC_EDT_VERIFY_TEMP", 1042), ("IDC_BTN_VERIFY", 1046)):
         text = text.replace(name, str(number))
     _, code, errors = hostrun.run_script(HOST, text.encode(), 120)
     assert code == 0, errors
@@ -75,9 +85,9 @@ class AuditTest(unittest.TestCase):
     def test_table_and_csv_join_intent_result_and_as_left_and_skip_the_torn_line(self):
         code, lines, err = self.run_audit(self.record)
         self.assertEqual(code, 0)
-        self.assertIn(":5: not a whole record, skipped", err)
-        self.assertEqual(len(lines), 5, lines)
-        first, torn, refused = lines[2:]
+        self.assertIn(":9: not a whole record, skipped", err)
+        self.assertEqual(len(lines), 6, lines)
+        first, _, torn, refused = lines[2:]
         self.assertIn("PT-101 (20B300032A, device 0)", first)
         self.assertIn("done", first)
         self.assertIn("press type 0, serial KS0001234, manufacturer 0", first)
@@ -100,7 +110,7 @@ class AuditTest(unittest.TestCase):
         return code, out
 
     def test_verify_follows_the_chain_across_sessions_and_a_torn_line(self):
-        code, out = self.check_copy(self.lines, ":5: torn line", ":4: write ",
+        code, out = self.check_copy(self.lines, ":9: torn line", ":8: write ",
                                     "has no result: outcome unknown", "chain whole")
         self.assertEqual(code, 0, out)
         self.assertEqual(len(out), 3, out)
@@ -113,6 +123,49 @@ class AuditTest(unittest.TestCase):
         code, _ = self.check_copy(self.lines[:1] + self.lines[2:],
                                   ":2: lines missing before it (sequence 1, then 3)")
         self.assertEqual(code, 1)
+
+    def test_report_per_device_with_writes_test_points_chart_and_chain_as_standalone_html(self):
+        path = os.path.join(self.folder, "report.html")
+        code, _, _ = self.run_audit("report", self.record, "--device", "20b300032a",
+                                    "--html", path)
+        self.assertEqual(code, 0)
+        page = Page(path)
+        self.assertEqual(page.tags["section"], 1)
+        self.assertEqual(page.tags["caption"], 5, "four writes and the test points")
+        self.assertEqual(page.tags["circle"], 1, "the one test point charted")
+        self.assertEqual(page.external, [], "nothing fetched from elsewhere")
+        self.assertIn("@media print", page.text)
+        for text in ("PT-101 (20B300032A)", "chain whole", "9: torn line",
+                     "| serial | AB-77 | KS0001234 (", ") | AB-77 (",
+                     "unknown: no result recorded",
+                     "refused: in write-protect mode (response code 7)",
+                     "| 1.2 | 1.25 | 0.04999995 | 0.01999998 | 0.0749 | 40 | 23.5 | -16.5 |"
+                     " 4.999999 | 0.000 to 250.000: pass | fail"):
+            self.assertIn(text, page.text)
+        self.run_audit("report", self.record, "--device", "0011223344", "--html", path)
+        self.assertIn("No writes recorded for 0011223344.", Page(path).text)
+
+
+class Page(html.parser.HTMLParser):
+    """A report as html.parser reads it: its tags counted, its text with " | " between cells,
+    and every attribute that would fetch something."""
+
+    def __init__(self, path):
+        super().__init__()
+        self.tags, self.parts, self.external = {}, [], []
+        with open(path, encoding="utf-8") as f:
+            self.feed(f.read())
+        self.text = " ".join(" ".join(self.parts).split())
+
+    def handle_starttag(self, tag, attrs):
+        self.tags[tag] = self.tags.get(tag, 0) + 1
+        self.external += [value for name, value in attrs if name in ("src", "href")]
+        self.external += [tag] if tag in ("script", "link", "img", "iframe") else []
+        if tag in ("td", "th"):
+            self.parts.append("|")
+
+    def handle_data(self, data):
+        self.parts.append(data)
 
 
 if __name__ == "__main__":
