@@ -6,8 +6,9 @@ found and as left; or checks the record's chain.
    audit.py FILE          a table for reading
    audit.py FILE --csv    every field of every write, as CSV (as-left fields prefixed "left.")
    audit.py verify FILE   checks each line's sequence number and the SHA-256 it holds of the line
-                          before it; reports lines missing or edited, torn lines and writes without
-                          a result (outcome unknown); exit status 1 when the chain is broken
+                          before it, through the full files the host renamed FILE.N and then FILE;
+                          reports lines missing or edited, torn lines and writes without a result
+                          (outcome unknown); exit status 1 when the chain is broken
    audit.py report FILE [--device ADDRESS] --html OUT
                           a report for signing, one standalone HTML page (audit_report.py): per
                           device (all, or the one of that long address) its identity, the writes
@@ -18,6 +19,7 @@ warning on standard error."""
 import csv
 import hashlib
 import json
+import os
 import re
 import sys
 
@@ -109,16 +111,33 @@ def to_csv(writes, out):
         writer.writerow({k: (" ".join(v) if isinstance(v, list) else v) for k, v in w.items()})
 
 
+def chain_files(path):
+    """The files the chain runs through: those the host filled and renamed FILE.N (N the last
+    sequence number in ten digits), in order, then FILE."""
+    folder, name = os.path.split(path)
+    earlier = sorted(entry for entry in os.listdir(folder or ".")
+                     if re.fullmatch(re.escape(name) + r"\.\d{10}", entry))
+    return [os.path.join(folder, entry) for entry in earlier] + [path]
+
+
+def file_lines(files):
+    """(file, line number, bytes) of every line of the files in turn."""
+    for path in files:
+        with open(path, "rb") as f:
+            raw = f.read().split(b"\n")
+        if raw and raw[-1] == b"":
+            raw.pop()
+        for number, text in enumerate(raw, 1):
+            yield path, number, text
+
+
 def check_chain(path):
-    """Walks the chain line by line: whether it holds, what it found, and the number of lines."""
-    with open(path, "rb") as f:
-        data = f.read()
-    raw = data.split(b"\n")
-    if raw and raw[-1] == b"":
-        raw.pop()
-    whole, intents, found = True, {}, []
-    previous, last_seq = None, None
-    for number, text in enumerate(raw, 1):
+    """Walks the chain line by line, across the files it runs through: whether it holds, what it
+    found, and the number of lines."""
+    whole, intents, found, count = True, {}, [], 0
+    previous, previous_at, last_seq = None, None, 0
+    for path, number, text in file_lines(chain_files(path)):
+        count += 1
         match = re.match(rb'\{"seq":(\d+)', text)
         seq = int(match.group(1)) if match else None
         try:
@@ -130,7 +149,7 @@ def check_chain(path):
             found.append(f"{path}:{number}: torn line, not a whole record")
         if line is not None and "prev" in line:
             expected = hashlib.sha256(previous).hexdigest() if previous else "0" * 64
-            gap = seq is not None and last_seq is not None and seq != last_seq + 1
+            gap = seq is not None and seq != last_seq + 1
             if gap:
                 whole = False
                 found.append(f"{path}:{number}: lines missing before it (sequence {last_seq}, "
@@ -138,16 +157,17 @@ def check_chain(path):
             if line["prev"] != expected:
                 whole = False
                 if not gap:
-                    found.append(f"{path}:{number - 1}: edited (line {number} holds another "
+                    found.append(f"{previous_at}: edited (line {number} holds another "
                                  "SHA-256 of it)")
         if line is not None and line.get("kind") == "intent":
-            intents[line.get("id")] = number
+            intents[line.get("id")] = (path, number)
         elif line is not None and line.get("kind") == "result":
             intents.pop(line.get("id"), None)
-        previous, last_seq = text, seq if seq is not None else last_seq
-    for write_id, number in intents.items():
+        previous, previous_at = text, f"{path}:{number}"
+        last_seq = seq if seq is not None else last_seq
+    for write_id, (path, number) in intents.items():
         found.append(f"{path}:{number}: write {write_id} has no result: outcome unknown")
-    return whole, found, len(raw)
+    return whole, found, count
 
 
 def verify(path, out):

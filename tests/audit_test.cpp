@@ -102,6 +102,32 @@ TEST_F(AuditTest, AnIntentBeforeTheWriteAndItsResultAfterChainedToTheLineBefore)
     EXPECT_EQ(FileText(m_path), after);
 }
 
+// A file that would grow past its size is renamed after its last sequence number; the chain goes
+// on in a new file.
+TEST_F(AuditTest, AFullFileGoesOnInANewOneCarryingTheChain)
+{
+    audit::AuditRecord record;
+    record.SetFile(m_path, 400);
+    StandinExchange zero;
+    zero.wCmd = 43;
+    EXPECT_TRUE(record.BeforeSend(zero).file.empty());
+    EXPECT_TRUE(record.OnExchange(Send(43, {})).file.empty());
+    const std::string first = FileText(m_path + L".0000000001");
+    const std::string second = FileText(m_path + L".0000000002");
+    ASSERT_EQ(first.find("{\"seq\":1,"), 0u) << first;
+    ASSERT_EQ(second.find("{\"seq\":2,\"prev\":\"" +
+                          audit::Sha256Hex(first.substr(0, first.size() - 1)) + "\""),
+              0u)
+        << second;
+    const std::string text = FileText(m_path);
+    EXPECT_EQ(text.find("{\"seq\":3,\"prev\":\"" +
+                        audit::Sha256Hex(second.substr(0, second.size() - 1)) + "\""),
+              0u)
+        << text;
+    ::DeleteFileW((m_path + L".0000000001").c_str());
+    ::DeleteFileW((m_path + L".0000000002").c_str());
+}
+
 // The outcome follows what the device answered, not whether the service could use the answer.
 TEST_F(AuditTest, DoneRefusedOrUnknownByTheAnswer)
 {

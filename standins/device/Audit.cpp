@@ -393,14 +393,11 @@ std::string Sha256Hex(const std::string& text)
 
 namespace
 {
-// Reads the file's last line for the chain, closes a line left without its newline (so that a
-// torn line stays a line of its own), then appends the line with its sequence number and the
-// SHA-256 of the line before and flushes it. The Windows error, or ERROR_SUCCESS.
-DWORD Append(HANDLE hFile, const std::string& body)
+// Appends the line after the tail with its sequence number and the SHA-256 of the line before,
+// closing a line left without its newline first (so that a torn line stays a line of its own),
+// and flushes it. The Windows error, or ERROR_SUCCESS.
+DWORD Append(HANDLE hFile, const Tail& tail, const std::string& body)
 {
-    Tail tail;
-    if (!ReadTail(hFile, &tail))
-        return LastError(ERROR_READ_FAULT);
     const std::string prev =
         tail.lastLine.empty() && !tail.bTorn ? std::string(64, '0') : Sha256Hex(tail.lastLine);
     if (prev.empty())
@@ -416,6 +413,33 @@ DWORD Append(HANDLE hFile, const std::string& body)
         return LastError(ERROR_WRITE_FAULT);
     return ERROR_SUCCESS;
 }
+
+// The record's file opened for appending and locked whole, so that two hosts keeping their
+// records in one file chain their lines one after the other; INVALID_HANDLE_VALUE with the
+// Windows error in *pdwError.
+HANDLE OpenLocked(const std::wstring& path, DWORD* pdwError)
+{
+    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    OVERLAPPED whole = {};
+    if (hFile == INVALID_HANDLE_VALUE)
+        *pdwError = LastError(ERROR_OPEN_FAILED);
+    else if (!::LockFileEx(hFile, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
+    {
+        *pdwError = LastError(ERROR_LOCK_VIOLATION);
+        ::CloseHandle(hFile);
+        hFile = INVALID_HANDLE_VALUE;
+    }
+    return hFile;
+}
+
+void CloseLocked(HANDLE hFile)
+{
+    OVERLAPPED whole = {};
+    ::UnlockFileEx(hFile, 0, MAXDWORD, MAXDWORD, &whole);
+    ::CloseHandle(hFile);
+}
 } // namespace
 
 AuditRecord::AuditRecord()
@@ -426,10 +450,11 @@ AuditRecord::AuditRecord()
     m_session = Utc(st, true) + "." + std::to_string(::GetCurrentProcessId());
 }
 
-void AuditRecord::SetFile(const std::wstring& path)
+void AuditRecord::SetFile(const std::wstring& path, unsigned long long ullMaxBytes)
 {
     StandinGuard guard(m_lock);
     m_path = path;
+    m_ullMaxBytes = ullMaxBytes;
     m_underWay.clear();
     m_readings.clear();
 }
@@ -658,26 +683,38 @@ Failure AuditRecord::RecordResult(const StandinExchange& exchange, const std::st
     return AppendLine(line);
 }
 
-// Appends the line to the file kept in m_path (see Append) and flushes it to the disk. The file is
-// locked meanwhile, so that two hosts keeping their records in one file chain their lines one
-// after the other.
+// Appends the line to the file kept in m_path (see Append). A line that would take the file past
+// its size goes to a new file instead: the full one is renamed to FILE.N, N its last sequence
+// number in ten digits, and the chain goes on in the new one, its first line numbered on from
+// the last and holding its SHA-256.
 Failure AuditRecord::AppendLine(const JsonLine& body)
 {
-    HANDLE hFile = ::CreateFileW(m_path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
-                                 FILE_SHARE_READ | FILE_SHARE_WRITE, NULL, OPEN_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return {Utf8(m_path), "Windows error " + std::to_string(::GetLastError())};
-    OVERLAPPED whole = {};
+    const std::string text = body.Str();
     DWORD dwError = ERROR_SUCCESS;
-    if (!::LockFileEx(hFile, LOCKFILE_EXCLUSIVE_LOCK, 0, MAXDWORD, MAXDWORD, &whole))
-        dwError = LastError(ERROR_LOCK_VIOLATION);
-    else
+    HANDLE hFile = OpenLocked(m_path, &dwError);
+    Tail tail;
+    LARGE_INTEGER size = {};
+    if (hFile != INVALID_HANDLE_VALUE &&
+        (!ReadTail(hFile, &tail) || !::GetFileSizeEx(hFile, &size)))
+        dwError = LastError(ERROR_READ_FAULT);
+    if (dwError == ERROR_SUCCESS && size.QuadPart > 0 &&
+        static_cast<unsigned long long>(size.QuadPart) + text.size() > m_ullMaxBytes)
     {
-        dwError = Append(hFile, body.Str());
-        ::UnlockFileEx(hFile, 0, MAXDWORD, MAXDWORD, &whole);
+        CloseLocked(hFile);
+        WCHAR szNumber[24];
+        swprintf(szNumber, sizeof szNumber / sizeof szNumber[0], L".%010llu", tail.nSequence);
+        const std::wstring archive = m_path + szNumber;
+        hFile = INVALID_HANDLE_VALUE;
+        if (::MoveFileExW(m_path.c_str(), archive.c_str(), MOVEFILE_WRITE_THROUGH))
+            hFile = OpenLocked(m_path, &dwError);
+        else
+            dwError = LastError(ERROR_WRITE_FAULT);
+        tail.bTorn = false;
     }
-    ::CloseHandle(hFile);
+    if (dwError == ERROR_SUCCESS)
+        dwError = Append(hFile, tail, text);
+    if (hFile != INVALID_HANDLE_VALUE)
+        CloseLocked(hFile);
     if (dwError == ERROR_SUCCESS)
         return Failure();
     return {Utf8(m_path), "Windows error " + std::to_string(dwError)};

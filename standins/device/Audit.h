@@ -25,7 +25,9 @@ struct Failure
 // The SHA-256 of the text in lower-case hex; empty when Windows cannot compute it.
 std::string Sha256Hex(const std::string& text);
 
-// Lines are appended whole and flushed, one file opening each; earlier lines are never touched.
+// Lines are appended whole and flushed, one file opening each; earlier lines are never touched. A
+// file that would grow past its size is renamed FILE.N (N its last sequence number, ten digits)
+// and the chain goes on in a new FILE.
 // Every line starts with its sequence number, the SHA-256 of the line before it in the file (the
 // chain goes on across sessions), the UTC time, its kind, the user, the workstation and the
 // versions. Kinds: "intent" before a write goes out (the device's identity, the request decoded,
@@ -39,10 +41,13 @@ std::string Sha256Hex(const std::string& text);
 class AuditRecord
 {
 public:
+    static const unsigned long long kMaxFileBytes = 16ull << 20;
+
     AuditRecord();
 
-    // The file to keep the record in; an empty path keeps none.
-    void SetFile(const std::wstring& path);
+    // The file to keep the record in (an empty path keeps none), and the size past which it goes
+    // on in a new file.
+    void SetFile(const std::wstring& path, unsigned long long ullMaxBytes = kMaxFileBytes);
     // Appends the intent line of a write. A failure means the write must not be sent.
     Failure BeforeSend(const StandinExchange& exchange);
     // Appends the result and the as-left line of a write whose intent was written, or notes a
@@ -102,6 +107,7 @@ private:
 
     StandinLock m_lock;
     std::wstring m_path;
+    unsigned long long m_ullMaxBytes = kMaxFileBytes;
     std::string m_session;
     std::string m_user;
     std::string m_workstation;

@@ -115,6 +115,18 @@ class AuditTest(unittest.TestCase):
         self.assertEqual(code, 0, out)
         self.assertEqual(len(out), 3, out)
 
+    def test_verify_follows_the_chain_through_the_files_it_filled(self):
+        self.check_copy(self.lines[4:], "copy.jsonl:1: lines missing before it (sequence 0, "
+                        "then 5)", "chain BROKEN")
+        with open(os.path.join(self.folder, "copy.jsonl.0000000004"), "wb") as f:
+            f.write(b"\n".join(self.lines[:4]) + b"\n")
+        try:
+            code, out = self.check_copy(self.lines[4:], "copy.jsonl:5: torn line",
+                                        f"{len(self.lines)} lines, chain whole")
+            self.assertEqual(code, 0, out)
+        finally:
+            os.remove(os.path.join(self.folder, "copy.jsonl.0000000004"))
+
     def test_verify_finds_an_edited_and_a_deleted_line(self):
         edited = list(self.lines)
         edited[1] = edited[1].replace(b'"outcome":"done"', b'"outcome":"refused"')
