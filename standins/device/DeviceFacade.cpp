@@ -8,6 +8,7 @@
 #include "Audit.h"
 #include "StatusWords.h"
 
+#include <atomic>
 #include <string>
 
 namespace
@@ -86,11 +87,19 @@ void CALLBACK WatchExchange(const StandinExchange& exchange, void*)
     ReportAuditFailure(g_audit.OnExchange(exchange), "the write's result is not recorded");
 }
 
+// Set by StandinEndAfterNextIntent.
+std::atomic<bool> g_bEndAfterIntent{false};
+const UINT kEndedAfterIntent = 3;
+
 // Runs on the sending thread before every exchange: a write whose intent cannot be recorded is
 // not sent.
 bool CALLBACK GateSend(const StandinExchange& exchange, void*)
 {
-    return ReportAuditFailure(g_audit.BeforeSend(exchange), "the write was not sent");
+    if (!ReportAuditFailure(g_audit.BeforeSend(exchange), "the write was not sent"))
+        return false;
+    if (hartsim::IsWriteCommand(exchange.wCmd) && g_bEndAfterIntent.exchange(false))
+        ::TerminateProcess(::GetCurrentProcess(), kEndedAfterIntent);
+    return true;
 }
 } // namespace
 
@@ -170,4 +179,9 @@ void StandinWatchExchanges(LPCWSTR pszAuditFile)
 void StandinSetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext)
 {
     g_audit.SetReferenceSource(pfnSource, pContext);
+}
+
+void StandinEndAfterNextIntent()
+{
+    g_bEndAfterIntent = true;
 }

@@ -509,6 +509,8 @@ const Command kCommands[] = {
      "keeps the calibration record in FILE, a new temporary file or nowhere"},
     {"readaudit", "", [](Interpreter& interpreter, const Line&) { interpreter.ReadAudit(); },
      "an auditline event for each line of the calibration record, then auditfile"},
+    {"dieafterintent", "", [](Interpreter&, const Line&) { StandinEndAfterNextIntent(); },
+     "ends the host at once (exit code 3) after the next write's intent is recorded"},
     {"answer", "yes|no|ok...",
      [](Interpreter& interpreter, const Line& line) { interpreter.Answer(line); },
      "queues the answers of the next message boxes"},

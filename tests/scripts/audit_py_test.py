@@ -43,7 +43,7 @@ wait
 """
 
 
-def write_record(path, script):
+def write_record(path, script, exit_code=0):
     text = f"audit Z:{path.replace('/', chr(92))}\n" + script
     for name, number in (("IDC_EDT_SERIAL_NO", 1017), ("IDC_BTN_SET", 1004),
                          ("IDC_BTN_REFRESH", 1016), ("IDC_EDT_VERIFY_RANGE_HIGH", 1039),
@@ -51,7 +51,7 @@ def write_record(path, script):
                          ("IDC_EDT_VERIFY_TEMP", 1042), ("IDC_BTN_VERIFY", 1046)):
         text = text.replace(name, str(number))
     _, code, errors = hostrun.run_script(HOST, text.encode(), 120)
-    assert code == 0, errors
+    assert code == exit_code, (code, errors)
 
 
 class AuditTest(unittest.TestCase):
@@ -126,6 +126,15 @@ class AuditTest(unittest.TestCase):
             self.assertEqual(code, 0, out)
         finally:
             os.remove(os.path.join(self.folder, "copy.jsonl.0000000004"))
+
+    def test_a_host_killed_between_intent_and_result_leaves_the_outcome_unknown(self):
+        path = os.path.join(self.folder, "killed.jsonl")
+        write_record(path, "call ReloadPage\nwait\ndieafterintent\nclick IDC_BTN_SET\nwait\n",
+                     3)
+        code, out, _ = self.run_audit("verify", path)
+        self.assertEqual(code, 0, out)
+        self.assertRegex(out[0], r"killed.jsonl:1: write .*/1 has no result: outcome unknown")
+        self.assertIn("1 lines, chain whole", out[1])
 
     def test_verify_finds_an_edited_and_a_deleted_line(self):
         edited = list(self.lines)
