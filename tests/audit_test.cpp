@@ -233,7 +233,7 @@ void CALLBACK CaptureStatus(LPCWSTR pszStatus, void*)
 
 // Through Device.dll's exports, as the host uses them: the status line hears of a refused write
 // and of what ProcessRspCode evaluates; a write whose intent cannot be recorded is not sent, each
-// time, and the status line says why.
+// time, and the status line says why. The record's state for the window follows.
 TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndWritesNotSentForWantOfARecord)
 {
     StandinSetStatusSink(&CaptureStatus, NULL);
@@ -241,6 +241,7 @@ TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndWritesNotSentForWantOfARecor
     ASSERT_TRUE(StandinSetTransmitterVariable(0, "write_protect", "1", NULL));
     Send(182, {1, 0x43, 0x16, 0x80, 0x00});
     EXPECT_EQ(g_status, L"Device 0, command 182: in write-protect mode (response code 7)");
+    EXPECT_EQ(StandinRecordState(), L"calibration record " + m_path + L", line 3");
     Send(223, {0});
     FdInfo::ProcessRspCode(0, HART_RESULT_DONE, NULL);
     EXPECT_EQ(g_status, L"Device 0, command 223: success (response code 0)");
@@ -254,12 +255,15 @@ TEST_F(AuditTest, TheStatusLineTellsRefusedWritesAndWritesNotSentForWantOfARecor
                             L"C:\\kestrum-no-such-folder\\audit.jsonl (Windows error 3): the "
                             L"write was not sent.");
     }
+    EXPECT_EQ(StandinRecordState(), L"calibration record C:\\kestrum-no-such-folder\\audit.jsonl "
+                                    L"cannot be written (Windows error 3)");
     Send(15, {});
     BYTE answer[HART_MAX_RSP_DATA];
     ASSERT_GE(HartGetRspData(answer), 7);
     EXPECT_EQ(answer[3], 0x43) << "the upper range value is as it was";
     EXPECT_EQ(answer[4], 0x48);
     StandinWatchExchanges(NULL);
+    EXPECT_EQ(StandinRecordState(), L"no calibration record");
     StandinSetStatusSink(NULL, NULL);
 }
 

@@ -455,6 +455,8 @@ void AuditRecord::SetFile(const std::wstring& path, unsigned long long ullMaxByt
     StandinGuard guard(m_lock);
     m_path = path;
     m_ullMaxBytes = ullMaxBytes;
+    m_ullLastSequence = 0;
+    m_lastFailure.clear();
     m_underWay.clear();
     m_readings.clear();
 }
@@ -716,8 +718,24 @@ Failure AuditRecord::AppendLine(const JsonLine& body)
     if (hFile != INVALID_HANDLE_VALUE)
         CloseLocked(hFile);
     if (dwError == ERROR_SUCCESS)
+    {
+        m_ullLastSequence = tail.nSequence + 1;
+        m_lastFailure.clear();
         return Failure();
-    return {Utf8(m_path), "Windows error " + std::to_string(dwError)};
+    }
+    m_lastFailure = "Windows error " + std::to_string(dwError);
+    return {Utf8(m_path), m_lastFailure};
+}
+
+std::string AuditRecord::State()
+{
+    StandinGuard guard(m_lock);
+    if (m_path.empty())
+        return "no calibration record";
+    const std::string record = "calibration record " + Utf8(m_path);
+    if (!m_lastFailure.empty())
+        return record + " cannot be written (" + m_lastFailure + ")";
+    return m_ullLastSequence != 0 ? record + ", line " + std::to_string(m_ullLastSequence) : record;
 }
 
 } // namespace audit

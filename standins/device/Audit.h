@@ -53,6 +53,10 @@ public:
     // Appends the result and the as-left line of a write whose intent was written, or notes a
     // read that brings fields of the device (and appends the test point it completes).
     Failure OnExchange(const StandinExchange& exchange);
+    // The record's state in words, for the host's window: "calibration record FILE, line N" (N
+    // the last line this session wrote), "calibration record FILE cannot be written (REASON)"
+    // after a line failed, or "no calibration record".
+    std::string State();
     // Where a Verify's references come from.
     void SetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext);
 
@@ -108,6 +112,8 @@ private:
     StandinLock m_lock;
     std::wstring m_path;
     unsigned long long m_ullMaxBytes = kMaxFileBytes;
+    unsigned long long m_ullLastSequence = 0;
+    std::string m_lastFailure;
     std::string m_session;
     std::string m_user;
     std::string m_workstation;

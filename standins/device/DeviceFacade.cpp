@@ -37,6 +37,15 @@ bool TakeScriptedAnswer(WORD wCmd, BYTE* pAnswer)
     return g_state.scriptedAnswers.Take(wCmd, pAnswer);
 }
 
+std::wstring WideText(const std::string& text)
+{
+    int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
+    std::wstring wide(nChars > 0 ? nChars : 1, L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
+    wide.resize(wide.size() - 1);
+    return wide;
+}
+
 void ReportStatus(const std::string& text)
 {
     STANDIN_STATUS_SINK pfnSink;
@@ -47,12 +56,7 @@ void ReportStatus(const std::string& text)
         pContext = g_state.pStatusContext;
     }
     if (pfnSink != NULL)
-    {
-        int nChars = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, NULL, 0);
-        std::wstring wide(nChars > 0 ? nChars : 1, L'\0');
-        ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &wide[0], nChars);
-        pfnSink(wide.c_str(), pContext);
-    }
+        pfnSink(WideText(text).c_str(), pContext);
 }
 // Tells a line of the calibration record that could not be written, and what became of the
 // write; true when there was none.
@@ -184,4 +188,9 @@ void StandinSetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContex
 void StandinEndAfterNextIntent()
 {
     g_bEndAfterIntent = true;
+}
+
+std::wstring StandinRecordState()
+{
+    return WideText(g_audit.State());
 }

@@ -43,8 +43,6 @@ struct Gui
     HWND hDevices = NULL;
     HWND hProgress = NULL;
     HWND hStatus = NULL;
-    // Set by --audit off: the title says so.
-    bool bNoRecord = false;
     PageHost host;
 } g_gui;
 
@@ -99,8 +97,9 @@ void CALLBACK ShowStatus(LPCWSTR pszStatus, void*)
         delete pText;
 }
 
-// The title names the selected device by its identity, and says when no calibration record is
-// kept.
+// The title names the selected device by its identity (tag and write protection included) and
+// gives the calibration record's state. Shown again after every status, so after every exchange
+// the page evaluates.
 void ShowSelectedDevice()
 {
     int nSel = static_cast<int>(::SendMessageW(g_gui.hDevices, CB_GETCURSEL, 0, 0));
@@ -108,8 +107,7 @@ void ShowSelectedDevice()
     std::wstring title = L"Kestrum host";
     if (!description.empty())
         title += L" - " + Wide(description);
-    if (g_gui.bNoRecord)
-        title += L" - no calibration record";
+    title += L" - " + StandinRecordState();
     ::SetWindowTextW(g_gui.hFrame, title.c_str());
 }
 
@@ -128,6 +126,7 @@ LRESULT CALLBACK FrameProc(HWND hWnd, UINT nMsg, WPARAM wParam, LPARAM lParam)
     {
         std::unique_ptr<std::wstring> text(reinterpret_cast<std::wstring*>(lParam));
         ::SetWindowTextW(g_gui.hStatus, text->c_str());
+        ShowSelectedDevice();
         return 0;
     }
     if (nMsg == WM_CLOSE)
@@ -231,7 +230,6 @@ int RunGui(const std::string& linkSetting, const std::wstring& auditFile)
     StandinSetStatusSink(&ShowStatus, NULL);
     StandinSetRealWire(TRUE);
     StandinWatchExchanges(auditFile.c_str());
-    g_gui.bNoRecord = auditFile.empty();
     std::string linkError;
     if (!linkSetting.empty() && !StandinOpenLink(linkSetting, &linkError))
         ::SetWindowTextW(g_gui.hStatus, std::wstring(linkError.begin(), linkError.end()).c_str());

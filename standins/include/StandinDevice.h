@@ -21,6 +21,10 @@ DEVICE_API void StandinResetDevice();
 // after, and a Verify's test point.
 DEVICE_API void StandinWatchExchanges(LPCWSTR pszAuditFile);
 
+// The calibration record's state in words: its file and the last line written, why it cannot be
+// written, or "no calibration record".
+DEVICE_API std::wstring StandinRecordState();
+
 // A host that dies in the middle of a write: the process ends at once (exit code 3) after the
 // next write's intent is in the calibration record, before the write goes out.
 DEVICE_API void StandinEndAfterNextIntent();
