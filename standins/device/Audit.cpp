@@ -43,6 +43,17 @@ std::string Utc(const SYSTEMTIME& st, bool bCompact)
 
 const unsigned kAllBlocks = 0x7;
 
+// The write the calling thread made last, for the record that wrote it, and the base-data blocks
+// the thread read since (bit n: block n). Thread-local, as a worker's thread id may be a later
+// worker's too.
+struct Checking
+{
+    const void* pRecord = nullptr;
+    std::string id;
+    unsigned blocks = 0;
+};
+thread_local Checking t_checking;
+
 // A range value as the page shows it and as a Verify's reference must read.
 std::string RangeText(float fValue)
 {
@@ -459,6 +470,7 @@ void AuditRecord::SetFile(const std::wstring& path, unsigned long long ullMaxByt
     m_lastFailure.clear();
     m_underWay.clear();
     m_readings.clear();
+    t_checking = Checking();
 }
 
 JsonLine AuditRecord::Line(const char* pszKind) const
@@ -569,7 +581,7 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
         return Failure();
     UnderWay write = it->second;
     m_underWay.erase(it);
-    m_checking[::GetCurrentThreadId()] = Checking{write.id, 0};
+    t_checking = Checking{this, write.id, 0};
     Failure failure = RecordResult(exchange, write.id);
     for (int nSource : SourcesOf(write.fields))
     {
@@ -601,15 +613,14 @@ Failure AuditRecord::NoteRead(const StandinExchange& exchange, const hartsim::Ha
         !StandinReadRecord(exchange.byDevice, record.data(), STANDIN_RECORD_SIZE))
         return Failure();
     ReadingsOf(exchange.byDevice).reads[nSource] = Reading{true, false, Now(), record};
-    auto it = m_checking.find(::GetCurrentThreadId());
     const int nBlock = command.BaseDataBlock(exchange.request);
-    if (it == m_checking.end() || nBlock < 0)
+    if (t_checking.pRecord != this || nBlock < 0)
         return Failure();
-    it->second.blocks |= 1u << nBlock;
-    if (it->second.blocks != kAllBlocks)
+    t_checking.blocks |= 1u << nBlock;
+    if (t_checking.blocks != kAllBlocks)
         return Failure();
-    const std::string id = it->second.id;
-    m_checking.erase(it);
+    const std::string id = t_checking.id;
+    t_checking = Checking();
     return RecordTestPoint(exchange.byDevice, id);
 }
 
@@ -621,7 +632,10 @@ Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id)
     JsonLine line = Line("test_point");
     line.Add("id", id);
     AddIdentity(line, byDevice);
-    const std::vector<BYTE>& record = ReadingsOf(byDevice).reads[kMeasurementBlock].record;
+    const Reading& reading = ReadingsOf(byDevice).reads[kMeasurementBlock];
+    if (!reading.bValid)
+        return Failure();
+    const std::vector<BYTE>& record = reading.record;
     const float fHigh = LittleEndianFloat(record.data() + at::kRangeHigh);
     const float fLow = LittleEndianFloat(record.data() + at::kRangeLow);
     const float fPressure = LittleEndianFloat(record.data() + at::kPressure);

@@ -85,13 +85,6 @@ private:
         std::map<int, Reading> reads;
     };
 
-    // The write a thread made last and the base-data blocks it read since (bit n: block n).
-    struct Checking
-    {
-        std::string id;
-        unsigned blocks = 0;
-    };
-
     // A JSON line of the given kind with the attribution fields; AppendLine puts the sequence
     // number and the chain in front.
     JsonLine Line(const char* pszKind) const;
@@ -121,7 +114,6 @@ private:
     // The write each sending thread has under way, by thread id.
     std::map<DWORD, UnderWay> m_underWay;
     std::map<BYTE, DeviceReadings> m_readings;
-    std::map<DWORD, Checking> m_checking;
     STANDIN_REFERENCE_SOURCE m_pfnReferences = NULL;
     void* m_pReferenceContext = NULL;
 };
