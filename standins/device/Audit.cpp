@@ -466,8 +466,12 @@ void AuditRecord::SetFile(const std::wstring& path, unsigned long long ullMaxByt
     StandinGuard guard(m_lock);
     m_path = path;
     m_ullMaxBytes = ullMaxBytes;
-    m_ullLastSequence = 0;
-    m_lastFailure.clear();
+    {
+        StandinGuard state(m_stateLock);
+        m_stateFile = Utf8(path);
+        m_ullLastSequence = 0;
+        m_lastFailure.clear();
+    }
     m_underWay.clear();
     m_readings.clear();
     t_checking = Checking();
@@ -568,14 +572,14 @@ Failure AuditRecord::BeforeSend(const StandinExchange& exchange)
 // is the device's latest report of the fields it brings.
 Failure AuditRecord::OnExchange(const StandinExchange& exchange)
 {
-    StandinGuard guard(m_lock);
-    if (m_path.empty())
-        return Failure();
     const hartsim::HartCommand* command = hartsim::FindCommand(exchange.wCmd);
     if (command == nullptr)
         return Failure();
     if (!command->Writes())
         return NoteRead(exchange, *command);
+    StandinGuard guard(m_lock);
+    if (m_path.empty())
+        return Failure();
     auto it = m_underWay.find(::GetCurrentThreadId());
     if (it == m_underWay.end())
         return Failure();
@@ -598,36 +602,57 @@ Failure AuditRecord::OnExchange(const StandinExchange& exchange)
 
 void AuditRecord::SetReferenceSource(STANDIN_REFERENCE_SOURCE pfnSource, void* pContext)
 {
-    StandinGuard guard(m_lock);
+    StandinGuard guard(m_stateLock);
     m_pfnReferences = pfnSource;
     m_pReferenceContext = pContext;
 }
 
+bool AuditRecord::ReadReferences(StandinReferences* pReferences)
+{
+    STANDIN_REFERENCE_SOURCE pfnSource;
+    void* pContext;
+    {
+        StandinGuard guard(m_stateLock);
+        pfnSource = m_pfnReferences;
+        pContext = m_pReferenceContext;
+    }
+    return pfnSource != NULL && pfnSource(pReferences, pContext);
+}
+
 // Only the page's Verify reads on the thread that wrote: its Set and PV zero workers only write,
-// its refresh only reads, and a range Download reads command 15 before it writes.
+// its refresh only reads, and a range Download reads command 15 before it writes. The test
+// point's references are read before the record's lock is taken: the window thread they come
+// from may be waiting for it.
 Failure AuditRecord::NoteRead(const StandinExchange& exchange, const hartsim::HartCommand& command)
 {
+    const bool bDone = exchange.byResult == HART_RESULT_DONE;
+    const int nBlock = command.BaseDataBlock(exchange.request);
+    std::string testPoint;
+    if (bDone && t_checking.pRecord == this && nBlock >= 0 &&
+        (t_checking.blocks |= 1u << nBlock) == kAllBlocks)
+    {
+        testPoint = t_checking.id;
+        t_checking = Checking();
+    }
+    StandinReferences references;
+    const bool bReferences = !testPoint.empty() && ReadReferences(&references);
+    StandinGuard guard(m_lock);
     const int nSource = SourceOf(exchange, command);
     std::vector<BYTE> record(STANDIN_RECORD_SIZE);
-    if (nSource < 0 || exchange.byResult != HART_RESULT_DONE ||
+    if (m_path.empty() || nSource < 0 || !bDone ||
         !StandinReadRecord(exchange.byDevice, record.data(), STANDIN_RECORD_SIZE))
         return Failure();
     ReadingsOf(exchange.byDevice).reads[nSource] = Reading{true, false, Now(), record};
-    const int nBlock = command.BaseDataBlock(exchange.request);
-    if (t_checking.pRecord != this || nBlock < 0)
+    if (testPoint.empty())
         return Failure();
-    t_checking.blocks |= 1u << nBlock;
-    if (t_checking.blocks != kAllBlocks)
-        return Failure();
-    const std::string id = t_checking.id;
-    t_checking = Checking();
-    return RecordTestPoint(exchange.byDevice, id);
+    return RecordTestPoint(exchange.byDevice, testPoint, bReferences ? &references : nullptr);
 }
 
 // The references against the readings the page compares, judged as the page judges them: range
 // high and low must read as typed ("%.3f"), pressure and temperature within the page's
 // tolerances (PageRules). Numbers typed are read as the page reads them (_wtof).
-Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id)
+Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id,
+                                     const StandinReferences* pReferences)
 {
     JsonLine line = Line("test_point");
     line.Add("id", id);
@@ -644,9 +669,9 @@ Failure AuditRecord::RecordTestPoint(BYTE byDevice, const std::string& id)
     AddFloat(line, "reading.range_low", fLow);
     AddFloat(line, "reading.pressure", fPressure);
     AddFloat(line, "reading.temperature", fTemperature);
-    StandinReferences references;
-    if (m_pfnReferences == NULL || !m_pfnReferences(&references, m_pReferenceContext))
+    if (pReferences == nullptr)
         return AppendLine(line.Add("verdict", "references not read"));
+    const StandinReferences& references = *pReferences;
     const float fRefPressure = static_cast<float>(_wtof(references.pressure.c_str()));
     const float fRefTemperature = static_cast<float>(_wtof(references.temperature.c_str()));
     line.Add("reference.range_high", Utf8(references.rangeHigh))
@@ -731,22 +756,24 @@ Failure AuditRecord::AppendLine(const JsonLine& body)
         dwError = Append(hFile, tail, text);
     if (hFile != INVALID_HANDLE_VALUE)
         CloseLocked(hFile);
+    const std::string reason = "Windows error " + std::to_string(dwError);
+    StandinGuard state(m_stateLock);
     if (dwError == ERROR_SUCCESS)
     {
         m_ullLastSequence = tail.nSequence + 1;
         m_lastFailure.clear();
         return Failure();
     }
-    m_lastFailure = "Windows error " + std::to_string(dwError);
-    return {Utf8(m_path), m_lastFailure};
+    m_lastFailure = reason;
+    return {Utf8(m_path), reason};
 }
 
 std::string AuditRecord::State()
 {
-    StandinGuard guard(m_lock);
-    if (m_path.empty())
+    StandinGuard state(m_stateLock);
+    if (m_stateFile.empty())
         return "no calibration record";
-    const std::string record = "calibration record " + Utf8(m_path);
+    const std::string record = "calibration record " + m_stateFile;
     if (!m_lastFailure.empty())
         return record + " cannot be written (" + m_lastFailure + ")";
     return m_ullLastSequence != 0 ? record + ", line " + std::to_string(m_ullLastSequence) : record;

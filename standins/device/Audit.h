@@ -90,9 +90,12 @@ private:
     JsonLine Line(const char* pszKind) const;
     Failure AppendLine(const JsonLine& line);
     Failure RecordResult(const StandinExchange& exchange, const std::string& id);
-    // A read of the page on the calling thread; after a write and all three blocks, a test point.
+    // A read of the page on the calling thread; after a write and all three blocks, a test point
+    // (without references when they could not be read).
     Failure NoteRead(const StandinExchange& exchange, const hartsim::HartCommand& command);
-    Failure RecordTestPoint(BYTE byDevice, const std::string& id);
+    Failure RecordTestPoint(BYTE byDevice, const std::string& id,
+                            const StandinReferences* pReferences);
+    bool ReadReferences(StandinReferences* pReferences);
     // The readings of the device at byDevice, forgotten when another device is there now.
     DeviceReadings& ReadingsOf(BYTE byDevice);
     // Reads source nSource of the device itself; false when no whole answer came.
@@ -105,8 +108,6 @@ private:
     StandinLock m_lock;
     std::wstring m_path;
     unsigned long long m_ullMaxBytes = kMaxFileBytes;
-    unsigned long long m_ullLastSequence = 0;
-    std::string m_lastFailure;
     std::string m_session;
     std::string m_user;
     std::string m_workstation;
@@ -114,6 +115,13 @@ private:
     // The write each sending thread has under way, by thread id.
     std::map<DWORD, UnderWay> m_underWay;
     std::map<BYTE, DeviceReadings> m_readings;
+    // What the host's window thread asks for and sets, under a lock of its own that is never held
+    // while the record reads from a device, writes its file or calls the host: the record's
+    // state and where the references come from.
+    StandinLock m_stateLock;
+    std::string m_stateFile;
+    unsigned long long m_ullLastSequence = 0;
+    std::string m_lastFailure;
     STANDIN_REFERENCE_SOURCE m_pfnReferences = NULL;
     void* m_pReferenceContext = NULL;
 };
