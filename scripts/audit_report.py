@@ -97,7 +97,7 @@ def value_with_time(line, key):
     if line is None or key not in line:
         return "not read back" if line is None or key.startswith("left.") else "-"
     stamp = line.get(key + ".time")
-    return f"{line[key]}" + (f" <small>({esc(stamp)})</small>" if stamp else "")
+    return esc(line[key]) + (f" <small>({esc(stamp)})</small>" if stamp else "")
 
 
 def write_table(write):
