@@ -17,8 +17,8 @@ public:
     explicit Device(bool timedWire);
 
     // The answer frame to a request frame (both with preambles), or nothing: silence when the
-    // request is not for this device or an answer is to be left out. A garbled answer is noise
-    // followed by the answer with a wrong check byte.
+    // request is not for this device or an answer is to be left out. A garbled answer is noise,
+    // the answer with a wrong check byte, and more noise.
     std::vector<uint8_t> Answer(const std::vector<uint8_t>& request);
     const hartsim::WireModel& Wire() const { return wire_; }
     // The answers sent so far, garbled ones included.
