@@ -4,6 +4,10 @@
 // only answers.
 #include "Device.h"
 
+#include <HartCommand.h>
+#include <HartFrame.h>
+#include <ResponseCodes.h>
+
 #include <sstream>
 
 namespace xmtrd
@@ -26,6 +30,14 @@ std::vector<uint8_t> Device::Answer(const std::vector<uint8_t>& request)
     std::vector<uint8_t> answer = transmitter_.Exchange(request);
     if (answer.empty())
         return answer;
+    hartsim::Answer decoded;
+    if (hartsim::DecodeAnswer(answer, transmitter_.Address(), &decoded) ==
+            hartsim::DecodeError::None &&
+        hartsim::CommandDone(decoded.responseCode))
+    {
+        const hartsim::HartCommand* command = hartsim::FindCommand(decoded.command);
+        written_ += command != nullptr && command->Writes() ? 1 : 0;
+    }
     if (mute_ > 0)
     {
         --mute_;

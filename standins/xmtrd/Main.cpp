@@ -12,7 +12,8 @@
 // late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N, lose N (see Port.h), drop
 // (ends the HART-IP session), sessions (answered "ok N": the sessions opened so far), open, closed,
 // expired, duplicates (the other counts of Port::Count), answered ("ok N": the answers sent so
-// far). The program ends when its input ends.
+// far), written ("ok N": the writes the device carried out so far). The program ends when its
+// input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -75,9 +76,11 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             pending.erase(0, end + 1);
             std::string error;
             if (line == "open" || line == "sessions" || line == "closed" || line == "expired" ||
-                line == "duplicates" || line == "answered")
+                line == "duplicates" || line == "answered" || line == "written")
             {
-                std::printf("ok %u\n", line == "answered" ? device.Answered() : port.Count(line));
+                std::printf("ok %u\n", line == "answered"  ? device.Answered()
+                                       : line == "written" ? device.Written()
+                                                           : port.Count(line));
                 std::fflush(stdout);
                 continue;
             }
