@@ -7,7 +7,7 @@
 # "plain": the host's CleanThread only waits on a worker and terminates it after its limit.
 # With --link serial|hart-ip|hart-ip-udp the campaign runs over that real link against
 # kestrum-xmtrd instead, with line faults drawn at random (tests/link/link_stress.py); its line adds
-# misfiled answers and sessions left open.
+# misfiled answers, sessions left open, writes carried out twice and lock-outs after a stop.
 #   scripts/stress.sh [--x64] [--link serial|hart-ip|hart-ip-udp] [STOPS] [STEPS] [SEED]
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."

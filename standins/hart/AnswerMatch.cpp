@@ -22,7 +22,10 @@ constexpr uint8_t kDeviceBitsOfByte0 = 0x3F;
 struct Parsed
 {
     uint8_t delimiter = 0;
+    // The device part only.
     std::vector<uint8_t> address;
+    // The master bit of byte 0: set when the frame is to or from the primary master.
+    uint8_t master = 0;
     uint8_t command = 0;
 };
 
@@ -44,6 +47,7 @@ bool Parse(const std::vector<uint8_t>& frame, Parsed* parsed)
     parsed->delimiter = delimiter;
     parsed->address.assign(frame.begin() + static_cast<std::ptrdiff_t>(start + 1),
                            frame.begin() + static_cast<std::ptrdiff_t>(start + 1 + addressBytes));
+    parsed->master = parsed->address[0] & kPrimaryMasterBit;
     parsed->address[0] &= kDeviceBitsOfByte0;
     parsed->command = frame[start + header - 2];
     return true;
@@ -68,6 +72,8 @@ Received ClassifyReceived(const std::vector<uint8_t>& request, const std::vector
     }
     if (heard.address != sent.address)
         return Received::OtherDevice;
+    if (heard.master != sent.master)
+        return Received::OtherMaster;
     if (heard.command != sent.command)
         return Received::OtherCommand;
     return Received::Answer;

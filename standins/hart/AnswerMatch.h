@@ -21,6 +21,9 @@ enum class Received
     Burst,
     // An answer from another device, or in the other address form.
     OtherDevice,
+    // The addressed device's answer to the other master (a handheld on the same loop): its
+    // master bit is not the one of our request, even for the same command.
+    OtherMaster,
     // The addressed device's answer to another command: a late answer to an earlier request.
     OtherCommand,
 };

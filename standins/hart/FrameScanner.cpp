@@ -81,6 +81,11 @@ std::size_t FrameScanner::Missing() const
     return start + header + buffer_[start + header - 1] + 1 - buffer_.size();
 }
 
+bool FrameScanner::Started() const
+{
+    return !buffer_.empty() && buffer_.front() == kPreamble;
+}
+
 void FrameScanner::Clear()
 {
     buffer_.clear();

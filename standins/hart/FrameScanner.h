@@ -26,6 +26,9 @@ public:
     // there, else the rest of the header); 0 when no frame has started (preambles alone, or
     // nothing).
     std::size_t Missing() const;
+    // True when a frame may have begun: the bytes held start with a preamble. A sender's answer has
+    // started at its first preamble, however many more come before the delimiter.
+    bool Started() const;
     // Drops a frame in progress, as a receiver does after a gap inside it.
     void Clear();
 

@@ -12,11 +12,15 @@
 namespace hartsim
 {
 
-// Short frames carry a one-byte address: the polling address (0-15) with the master bit. A master
-// uses them only to find a device, with command 0, before it knows the device's long address.
+// Short frames carry a one-byte address: the polling address with the master bit. A master uses
+// them only to find a device, with command 0, before it knows the device's long address.
 constexpr uint8_t kDelimiterShortStx = 0x02;
 constexpr uint8_t kDelimiterShortAck = 0x06;
-constexpr uint8_t kMaxPollingAddress = 15;
+// Polling addresses: 0-63 from HART 6 on, 0-15 for a HART 5 device.
+constexpr uint8_t kMaxPollingAddress = 63;
+constexpr uint8_t kMaxHart5PollingAddress = 15;
+// The first HART revision whose devices may sit at polling addresses above 15.
+constexpr uint8_t kFirstRevisionWithWidePolling = 6;
 
 struct ShortFrame
 {

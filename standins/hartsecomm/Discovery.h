@@ -21,7 +21,8 @@ struct FoundDevice
 // Called with each polling address before it is polled; false ends the search there.
 typedef std::function<bool(uint8_t pollingAddress)> BeforePoll;
 
-// Sends command 0 in a short frame to polling addresses 0 to lastPollingAddress, in order, and
+// Sends command 0 in a short frame to polling addresses 0 to lastPollingAddress, in order (past 15
+// only once a device found speaks HART 6 or later), and
 // returns the devices that answered it successfully with a whole, well-formed identity (254 in
 // byte 0); a device found again at a later address (the same long address) is left out. Stops
 // when the link cannot reach the other end at all.

@@ -53,7 +53,7 @@ extern const LinkKind kLinkKinds[];
 
 // Where a link goes: "sim" (the in-process simulation), "serial COMn [rts]" or "hart-ip [udp|tcp]
 // ADDRESS:PORT" (TCP unless "udp"), a real link optionally followed by "scan" (poll addresses
-// 0-15 instead of 0 only).
+// 0-63 instead of 0 only; past 15 only for HART 6 and 7 devices).
 struct LinkSetting
 {
     const LinkKind* kind = &kLinkKinds[0];

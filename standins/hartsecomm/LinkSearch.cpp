@@ -2,7 +2,9 @@
 #include <StandinBase.h>
 #include <JsonLine.h>
 
+#include "IdentityFiling.h"
 #include "LinkSearch.h"
+#include "LinkWait.h"
 
 #include <atomic>
 
@@ -16,7 +18,7 @@ struct Search
 {
     std::shared_ptr<Link> link;
     uint8_t lastPollingAddress = 0;
-    std::vector<FoundDevice> found;
+    std::vector<SearchedDevice> devices;
 };
 
 bool BeforeEachPoll(uint8_t pollingAddress)
@@ -27,22 +29,39 @@ bool BeforeEachPoll(uint8_t pollingAddress)
     return true;
 }
 
+// The search itself, under the stop flag: a stop ends the exchange in progress, and no read
+// follows it.
+void Run(Search& search)
+{
+    const StopScope underStop(g_stop);
+    for (FoundDevice& found : FindDevices(*search.link, search.lastPollingAddress, &BeforeEachPoll))
+    {
+        SearchedDevice device{std::move(found), StandinIdentity()};
+        IdentityFromAnswer(device.found.identity, device.found.pollingAddress, &device.identity);
+        if (!g_stop)
+            ReadWhenFound(*search.link, device.found.address, &device.identity);
+        search.devices.push_back(std::move(device));
+    }
+}
+
 DWORD WINAPI SearchThread(void* pSearch)
 {
-    Search& search = *static_cast<Search*>(pSearch);
-    search.found = FindDevices(*search.link, search.lastPollingAddress, &BeforeEachPoll);
+    Run(*static_cast<Search*>(pSearch));
     return 0;
 }
 } // namespace
 
-std::vector<FoundDevice> SearchServingWindow(const std::shared_ptr<Link>& link,
-                                             uint8_t lastPollingAddress)
+std::vector<SearchedDevice> SearchServingWindow(const std::shared_ptr<Link>& link,
+                                                uint8_t lastPollingAddress)
 {
     g_stop = false;
     Search search{link, lastPollingAddress, {}};
     HANDLE hThread = ::CreateThread(NULL, 0, &SearchThread, &search, 0, NULL);
     if (hThread == NULL)
-        return FindDevices(*link, lastPollingAddress, &BeforeEachPoll);
+    {
+        Run(search);
+        return search.devices;
+    }
     // A quit request that arrives meanwhile is handed back to the thread's own loop afterwards.
     bool bQuit = false;
     WPARAM wQuitCode = 0;
@@ -67,7 +86,7 @@ std::vector<FoundDevice> SearchServingWindow(const std::shared_ptr<Link>& link,
     ::CloseHandle(hThread);
     if (bQuit)
         ::PostQuitMessage(static_cast<int>(wQuitCode));
-    return search.found;
+    return search.devices;
 }
 
 void StopSearch()

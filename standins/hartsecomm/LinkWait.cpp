@@ -14,9 +14,24 @@ DWORD ExchangeClock::Left() const
     return now >= end_ ? 0 : static_cast<DWORD>(end_ - now);
 }
 
+namespace
+{
+thread_local const std::atomic<bool>* t_stop = nullptr;
+} // namespace
+
 bool Stopping(const std::atomic<bool>& abort)
 {
-    return abort || StandinIsCancelled();
+    return abort || StandinIsCancelled() || (t_stop != nullptr && *t_stop);
+}
+
+StopScope::StopScope(const std::atomic<bool>& stop) : outer_(t_stop)
+{
+    t_stop = &stop;
+}
+
+StopScope::~StopScope()
+{
+    t_stop = outer_;
 }
 
 bool Pause(DWORD dwMilliseconds, const std::atomic<bool>& abort)

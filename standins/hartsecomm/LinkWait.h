@@ -29,8 +29,24 @@ private:
     ULONGLONG end_;
 };
 
-// True when the calling worker is being stopped or the abort flag is set.
+// True when the calling worker is being stopped, the abort flag is set, or the stop flag the
+// calling thread is under (StopScope) is set.
 bool Stopping(const std::atomic<bool>& abort);
+
+// Puts the calling thread's link waits under a stop flag of its own for the scope's life: a thread
+// that is no page's worker (the device search) is stopped this way, inside an exchange too.
+class StopScope
+{
+public:
+    explicit StopScope(const std::atomic<bool>& stop);
+    ~StopScope();
+
+private:
+    StopScope(const StopScope&) = delete;
+    void operator=(const StopScope&) = delete;
+
+    const std::atomic<bool>* outer_;
+};
 // Waits up to dwMilliseconds; false when Stopping became true meanwhile.
 bool Pause(DWORD dwMilliseconds, const std::atomic<bool>& abort);
 

@@ -443,7 +443,7 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
             *pError = error;
         return false;
     }
-    std::vector<hartsecomm::FoundDevice> found;
+    std::vector<hartsecomm::SearchedDevice> found;
     if (pLink == nullptr)
     {
         for (int i = 0; i < STANDIN_SIM_DEVICES; i++)
@@ -451,12 +451,6 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     }
     else
         found = hartsecomm::SearchServingWindow(pLink, link.lastPollingAddress);
-    std::vector<StandinIdentity> identities(found.size());
-    for (size_t i = 0; i < found.size(); i++)
-    {
-        hartsecomm::IdentityFromAnswer(found[i].identity, found[i].pollingAddress, &identities[i]);
-        hartsecomm::ReadWhenFound(*pLink, found[i].address, &identities[i]);
-    }
     StandinTrace(JsonLine("link")
                      .Add("setting", setting)
                      .Add("found", static_cast<int>(found.size()))
@@ -467,16 +461,16 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
     {
         Device& device = *NewDevice(static_cast<BYTE>(i));
         device.link = pLink;
-        device.address = found[i].address;
-        device.identity = identities[i];
+        device.address = found[i].found.address;
+        device.identity = found[i].identity;
         char szAddress[16];
-        const std::array<uint8_t, 5>& bytes = found[i].address.bytes;
+        const std::array<uint8_t, 5>& bytes = found[i].found.address.bytes;
         snprintf(szAddress, sizeof szAddress, "%02X%02X%02X%02X%02X", bytes[0], bytes[1], bytes[2],
                  bytes[3], bytes[4]);
-        hartsim::FillRecord(device.record.data(), 0, {}, found[i].identity);
+        hartsim::FillRecord(device.record.data(), 0, {}, found[i].found.identity);
         StandinTrace(JsonLine("found")
                          .Add("dev", static_cast<int>(i))
-                         .Add("poll", found[i].pollingAddress)
+                         .Add("poll", found[i].found.pollingAddress)
                          .Add("address", szAddress)
                          .Str()
                          .c_str());

@@ -1,8 +1,12 @@
 // The transmitter program's device (Device.h): one simulated transmitter behind the port, with the
-// line faults its controller asks for (garbled answers, which also carry noise before them, and
-// mute ones) and the variables it sets. The port waits out the wire model's time; this file only
-// answers.
+// line faults its controller asks for (garbled answers, which carry noise before and after them,
+// and mute ones) and the variables it sets. The port waits out the wire model's time; this file
+// only answers.
 #include "Device.h"
+
+#include <HartCommand.h>
+#include <HartFrame.h>
+#include <ResponseCodes.h>
 
 #include <sstream>
 
@@ -12,6 +16,8 @@ namespace
 {
 // Line noise as a receiver might see it; none of it is a preamble.
 const std::vector<uint8_t> kNoise = {0x3C, 0xA5, 0x00, 0x5A, 0xC3, 0x7E};
+// The noise after a garbled answer: 18 characters, 165 ms at 1200 bit/s.
+constexpr int kTailRepeats = 3;
 } // namespace
 
 Device::Device(bool timedWire)
@@ -24,6 +30,14 @@ std::vector<uint8_t> Device::Answer(const std::vector<uint8_t>& request)
     std::vector<uint8_t> answer = transmitter_.Exchange(request);
     if (answer.empty())
         return answer;
+    hartsim::Answer decoded;
+    if (hartsim::DecodeAnswer(answer, transmitter_.Address(), &decoded) ==
+            hartsim::DecodeError::None &&
+        hartsim::CommandDone(decoded.responseCode))
+    {
+        const hartsim::HartCommand* command = hartsim::FindCommand(decoded.command);
+        written_ += command != nullptr && command->Writes() ? 1 : 0;
+    }
     if (mute_ > 0)
     {
         --mute_;
@@ -35,6 +49,9 @@ std::vector<uint8_t> Device::Answer(const std::vector<uint8_t>& request)
         --garble_;
         answer.back() = static_cast<uint8_t>(~answer.back());
         answer.insert(answer.begin(), kNoise.begin(), kNoise.end());
+        // A device whose answer was hit goes on sending past where a master sees it end.
+        for (int i = 0; i < kTailRepeats; ++i)
+            answer.insert(answer.end(), kNoise.begin(), kNoise.end());
     }
     return answer;
 }

@@ -17,12 +17,15 @@ public:
     explicit Device(bool timedWire);
 
     // The answer frame to a request frame (both with preambles), or nothing: silence when the
-    // request is not for this device or an answer is to be left out. A garbled answer is noise
-    // followed by the answer with a wrong check byte.
+    // request is not for this device or an answer is to be left out. A garbled answer is noise,
+    // the answer with a wrong check byte, and more noise.
     std::vector<uint8_t> Answer(const std::vector<uint8_t>& request);
     const hartsim::WireModel& Wire() const { return wire_; }
     // The answers sent so far, garbled ones included.
     unsigned Answered() const { return answered_; }
+    // The writes carried out so far: requests of a writing command that succeeded, whether or not
+    // their answer went out.
+    unsigned Written() const { return written_; }
 
     // One line from the controller: "set KEY VALUE", "garble N" (the next N answers),
     // "mute N" (no answer to the next N requests). False with a reason for anything else.
@@ -34,6 +37,7 @@ private:
     unsigned garble_ = 0;
     unsigned mute_ = 0;
     unsigned answered_ = 0;
+    unsigned written_ = 0;
 };
 
 } // namespace xmtrd

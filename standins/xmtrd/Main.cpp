@@ -8,10 +8,12 @@
 // HART-IP session gets, 1 to 86400000; default 600000).
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
-// garble N, mute N, noise MS, late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N
-// (see Port.h), drop (ends the HART-IP session), sessions (answered "ok N": the sessions opened so
-// far), open, closed, expired, duplicates (the other counts of Port::Count), answered ("ok N": the
-// answers sent so far). The program ends when its input ends.
+// garble N, mute N, noise MS, echo N, wrongcommand N, preambles N, second-master N, stall 1|0,
+// late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N, lose N (see Port.h), drop
+// (ends the HART-IP session), sessions (answered "ok N": the sessions opened so far), open, closed,
+// expired, duplicates (the other counts of Port::Count), answered ("ok N": the answers sent so
+// far), written ("ok N": the writes the device carried out so far). The program ends when its
+// input ends.
 #include "Device.h"
 #include "Port.h"
 
@@ -74,9 +76,11 @@ void Run(xmtrd::Device& device, xmtrd::Port& port)
             pending.erase(0, end + 1);
             std::string error;
             if (line == "open" || line == "sessions" || line == "closed" || line == "expired" ||
-                line == "duplicates" || line == "answered")
+                line == "duplicates" || line == "answered" || line == "written")
             {
-                std::printf("ok %u\n", line == "answered" ? device.Answered() : port.Count(line));
+                std::printf("ok %u\n", line == "answered"  ? device.Answered()
+                                       : line == "written" ? device.Written()
+                                                           : port.Count(line));
                 std::fflush(stdout);
                 continue;
             }

@@ -35,10 +35,14 @@ public:
     // A fault of the port itself, from the controller: "noise MS" (a pseudo-terminal sends a noise
     // byte every MS milliseconds; 0 ends it), "echo N" (it sends the next N requests back before
     // their answers, as a half-duplex modem does), "wrongcommand N" (the device answers the next N
-    // long requests as if they were command 15), "late-initiate MS" (a HART-IP server answers
-    // session initiates MS milliseconds late), "unanswered N" (it leaves the next N pass-through
-    // requests without any response; over UDP it carries them out first, as when the answer
-    // datagram is lost), "slow MS" (pass-through answers come MS milliseconds late), and over TCP
+    // long requests as if they were command 15), "preambles N" (a pseudo-terminal's answers begin
+    // with N preambles, 5 to 20), "second-master N" (the next N answers on a pseudo-terminal come
+    // after the device's answer "busy" to a secondary master's same command), "stall 1|0" (a
+    // pseudo-terminal stops taking the master's bytes, or takes them again), "late-initiate MS" (a
+    // HART-IP server answers session initiates MS milliseconds late), "unanswered N" (it leaves
+    // the next N pass-through requests without any response; over UDP it carries them out first,
+    // as when the answer datagram is lost), "slow MS" (answers, pass-through ones over HART-IP,
+    // come MS milliseconds later than the wire's time), and over TCP
     // "warn-initiate MS" (initiates get a timer of MS milliseconds with the warning "set to nearest
     // possible value"; 0 ends it) and "stray N" (the next N answers come after a publish and are
     // followed by an error and a NAK to the request before). False for a fault the port does not

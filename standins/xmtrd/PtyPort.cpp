@@ -1,11 +1,14 @@
 // The device on a pseudo-terminal, as behind a HART modem: requests are gathered from the line
 // byte by byte; with the timed wire an answer starts after the request's own time on the line and
-// the slave's turnaround, and leaves at 1200 bit/s, one character at a time.
+// the slave's turnaround, and leaves at 1200 bit/s, one character at a time. The line is half
+// duplex: a request that arrives while the device is still sending collides with the answer, and
+// the device never hears it.
 #include "Pace.h"
 #include "Port.h"
 
 #include <FrameScanner.h>
 #include <HartFrame.h>
+#include <ResponseCodes.h>
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -55,6 +58,15 @@ public:
     {
         if (name == "echo")
             echo_ = value;
+        else if (name == "preambles" && value >= hartsim::kSendPreambles &&
+                 value <= hartsim::kMaxPreambles)
+            preambles_ = value;
+        else if (name == "slow")
+            slow_ = std::chrono::milliseconds(value);
+        else if (name == "second-master")
+            secondMaster_ = value;
+        else if (name == "stall" && value <= 1)
+            tcflow(slave_, value == 1 ? TCOOFF : TCOON);
         else if (name == "wrongcommand")
             wrongCommand_ = value;
         else if (name == "noise")
@@ -95,29 +107,76 @@ public:
                 answer = request;
             }
             const bool wrong = wrongCommand_ > 0 && AsCommand15(&request);
-            const std::vector<uint8_t> own = device_.Answer(request);
+            std::vector<uint8_t> own = device_.Answer(request);
             if (wrong && !own.empty())
                 --wrongCommand_;
+            if (!own.empty() && secondMaster_ > 0)
+            {
+                --secondMaster_;
+                const std::vector<uint8_t> other = OtherMastersAnswer(own);
+                answer.insert(answer.end(), other.begin(), other.end());
+            }
+            if (!own.empty())
+                own.insert(own.begin(), preambles_ - hartsim::kSendPreambles, hartsim::kPreamble);
             answer.insert(answer.end(), own.begin(), own.end());
             if (answer.empty())
                 continue;
             const hartsim::WireModel& wire = device_.Wire();
-            Pace(wire.Exchange(request.size(), 0));
-            const bool paced = wire.CharacterTime().count() > 0;
-            for (std::size_t sent = 0; sent < answer.size();)
-            {
-                const std::size_t chunk = paced ? 1 : answer.size() - sent;
-                const ssize_t written = write(master_, answer.data() + sent, chunk);
-                if (written <= 0)
-                    break;
-                sent += static_cast<std::size_t>(written);
-                Pace(wire.CharacterTime());
-            }
+            Pace(wire.Exchange(request.size(), 0) + slow_);
+            Send(answer);
         }
     }
 
 private:
     using Clock = std::chrono::steady_clock;
+
+    // Sends an answer, paced at 1200 bit/s on the timed wire. A master that starts sending before
+    // the answer's last byte has left talks over it: what it sent is lost.
+    void Send(const std::vector<uint8_t>& answer)
+    {
+        const hartsim::WireModel& wire = device_.Wire();
+        const bool paced = wire.CharacterTime().count() > 0;
+        bool talkedOver = false;
+        for (std::size_t sent = 0; sent < answer.size();)
+        {
+            const std::size_t chunk = paced ? 1 : answer.size() - sent;
+            const ssize_t written = write(master_, answer.data() + sent, chunk);
+            if (written <= 0)
+                break;
+            sent += static_cast<std::size_t>(written);
+            Pace(wire.CharacterTime());
+            pollfd heard = {master_, POLLIN, 0};
+            talkedOver = talkedOver || (sent < answer.size() && poll(&heard, 1, 0) == 1);
+        }
+        if (!talkedOver)
+            return;
+        uint8_t lost[256];
+        pollfd heard = {master_, POLLIN, 0};
+        while (poll(&heard, 1, 0) == 1 && read(master_, lost, sizeof lost) > 0)
+        {
+        }
+        scanner_.Clear();
+    }
+
+    // The device's answer to a handheld (the secondary master) that asked the same command while
+    // the device was serving us: our answer's address without the master bit, "busy".
+    static std::vector<uint8_t> OtherMastersAnswer(const std::vector<uint8_t>& own)
+    {
+        std::size_t start = 0;
+        while (start < own.size() && own[start] == hartsim::kPreamble)
+            ++start;
+        constexpr std::size_t kCommandAt = 6;
+        if (start + kCommandAt + 2 > own.size() || own[start] != hartsim::kDelimiterAck)
+            return {};
+        std::vector<uint8_t> other(
+            own.begin(), own.begin() + static_cast<std::ptrdiff_t>(start + kCommandAt + 1));
+        other[start + 1] &= static_cast<uint8_t>(~hartsim::kPrimaryMasterBit);
+        other.push_back(hartsim::kStatusBytes);
+        other.push_back(hartsim::rc::kBusy);
+        other.push_back(0);
+        other.push_back(hartsim::Checksum(other.data() + start, other.size() - start));
+        return other;
+    }
 
     // Turns a long request into one for command 15 (no data), so that the device answers another
     // command than the master asked; false for a short frame.
@@ -170,6 +229,9 @@ private:
     Clock::time_point lastByte_;
     unsigned long echo_ = 0;
     unsigned long wrongCommand_ = 0;
+    unsigned long secondMaster_ = 0;
+    std::size_t preambles_ = hartsim::kSendPreambles;
+    std::chrono::milliseconds slow_{0};
     std::chrono::milliseconds noisePeriod_{0};
     Clock::time_point nextNoise_;
 };

@@ -9,13 +9,18 @@ must be idle with no worker (else a held lock), no worker may have been terminat
 have given up (a hang). Each stop point and each fuzz step then gives the transmitter a new range
 high, draws a fault for half of the steps, refreshes and checks: only command 223 is sent (else a
 bad send), and when all three reads succeeded, the page shows the transmitter's range high (else a
-misfiled answer). Faults: noise, a silent transmitter, garbled answers, echoed requests, answers to
-another command (serial); a late session initiate, unanswered pass-throughs, a dropped session,
-garbled answers, slow answers, publishes and late errors, a warning on the initiate (HART-IP over
-TCP); lost datagrams, lost answers, slow answers, a dropped session (over UDP); on all, the
-transmitter killed and started again. Over HART-IP, a session the server still holds after the host
-ended counts as left open. The campaign does no writes, so its unconfirmed writes are 0 by construction.
-The last line gives the counts."""
+misfiled answer). The refresh after a stop runs with no fault: unless its three reads succeed, the
+stop locked the host out. A quarter of the fuzz steps first Set (command 222) under the step's
+fault: over HART-IP, a device that carried out more writes than the page sent counts writes
+carried out twice (on a serial line the master's own retry after a lost answer is the same request
+again, which a device carries out again, as HART has it).
+Faults: noise, a silent transmitter, garbled answers, echoed requests, answers to another command,
+late answers with 20 preambles, a handheld's answers, a port that stalls writes (serial); a late
+session initiate, unanswered pass-throughs, a dropped session, garbled answers, slow answers,
+publishes and late errors, a warning on the initiate (HART-IP over TCP); lost datagrams, lost
+answers, slow answers, a dropped session (over UDP); on all, the transmitter killed and started
+again. Over HART-IP, a session the server still holds after the host ended counts as left open.
+Unconfirmed writes are not judged here (0). The last line gives the counts."""
 import os
 import random
 import sys
@@ -26,7 +31,8 @@ from run_link import Host, Transmitter  # noqa: E402
 
 FAULTS = {
     "serial": [["noise 100"], ["mute 2"], ["mute 8"], ["garble 1"], ["garble 4"], ["echo 4"],
-               ["wrongcommand 1"], ["wrongcommand 8"], ["kill"]],
+               ["wrongcommand 1"], ["wrongcommand 8"], ["preambles 20", "slow 200"],
+               ["second-master 4"], ["stall 1"], ["kill"]],
     "hart-ip": [["late-initiate 1500", "drop"], ["unanswered 1"], ["unanswered 4"], ["drop"],
                 ["garble 1"], ["mute 1"], ["slow 2500"], ["stray 2"], ["warn-initiate 30000", "drop"],
                 ["kill"]],
@@ -34,19 +40,23 @@ FAULTS = {
                     ["mute 1"], ["kill"]],
 }
 CLEAR = {
-    "serial": ["noise 0", "mute 0", "garble 0", "echo 0", "wrongcommand 0"],
+    "serial": ["noise 0", "mute 0", "garble 0", "echo 0", "wrongcommand 0", "preambles 5", "slow 0",
+               "second-master 0", "stall 0"],
     "hart-ip": ["late-initiate 0", "unanswered 0", "garble 0", "mute 0", "slow 0", "stray 0",
                 "warn-initiate 0"],
     "hart-ip-udp": ["lose 0", "unanswered 0", "garble 0", "mute 0", "slow 0"],
 }
 RANGE_HIGH_CONTROL = 1009
+# IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER and IDC_BTN_SET: a Set the transmitter accepts.
+SET = ["select 1000 1", "select 1001 0", "click 1004", "wait"]
 
 
 class Campaign:
     def __init__(self, host_command, xmtrd, kind, com, seed):
         self.host_command, self.xmtrd, self.kind, self.com = host_command, xmtrd, kind, com
         self.random = random.Random(seed)
-        self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0, left=0)
+        self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0, left=0,
+                           doubled=0, lockouts=0)
         self.transmitter = None
         self.refreshed = 0
         self.start_transmitter()
@@ -102,9 +112,37 @@ class Campaign:
         if not dumps or dumps[-1].get("busy") or any(dumps[-1].get("threads", {}).values()):
             self.counts["held"] += 1
         self.clear()
-        return self.refresh_step(with_fault=False)
+        whole = self.refresh_step(with_fault=False)
+        if whole is False:
+            self.counts["lockouts"] += 1
+            print("lock-out: the refresh after a stop did not reach the device", flush=True)
+        return whole is not None
+
+    def fuzz_step(self):
+        with_fault = self.random.random() < 0.5
+        if self.random.random() < 0.25 and not self.write_step(with_fault):
+            return False
+        return self.refresh_step(with_fault) is not None
+
+    def write_step(self, with_fault):
+        """A Set under the fault; False when the host is gone."""
+        if with_fault:
+            self.fault()
+        before = int(self.transmitter.control("written")[0])
+        events = self.run(SET)
+        if with_fault:
+            self.clear()
+        if events is None:
+            return False
+        sent = sum(1 for e in events if e.get("ev") == "send" and e.get("cmd") == 222)
+        carried = int(self.transmitter.control("written")[0]) - before
+        if carried > sent and self.kind != "serial":
+            self.counts["doubled"] += carried - sent
+            print(f"written twice: {sent} sends of command 222, {carried} carried out", flush=True)
+        return True
 
     def refresh_step(self, with_fault):
+        """Whether all three reads succeeded; None when the host is gone."""
         # The fault first: a transmitter started again starts with its defaults.
         if with_fault:
             self.fault()
@@ -114,16 +152,17 @@ class Campaign:
         if with_fault:
             self.clear()
         if events is None:
-            return False
+            return None
         sends = [e for e in events if e.get("ev") == "send"]
         self.counts["bad"] += sum(1 for e in sends if e.get("cmd") != 223)
-        if len(sends) == 3 and all(e.get("rc") == 240 for e in sends):
-            self.refreshed += 1
-            dump = [e for e in events if e.get("ev") == "dump"][-1]
-            shown = [c["text"] for c in dump["controls"] if c["id"] == RANGE_HIGH_CONTROL]
-            if shown != [f"{value:.3f}"]:
-                self.counts["misfiled"] += 1
-                print(f"misfiled: range high {value:.3f}, the page shows {shown}", flush=True)
+        if len(sends) != 3 or any(e.get("rc") != 240 for e in sends):
+            return False
+        self.refreshed += 1
+        dump = [e for e in events if e.get("ev") == "dump"][-1]
+        shown = [c["text"] for c in dump["controls"] if c["id"] == RANGE_HIGH_CONTROL]
+        if shown != [f"{value:.3f}"]:
+            self.counts["misfiled"] += 1
+            print(f"misfiled: range high {value:.3f}, the page shows {shown}", flush=True)
         return True
 
     def end(self):
@@ -151,7 +190,7 @@ def main():
                 break
             done_stops += 1
         for _ in range(steps if done_stops == stops else 0):
-            if not campaign.refresh_step(with_fault=campaign.random.random() < 0.5):
+            if not campaign.fuzz_step():
                 break
             done_steps += 1
     finally:
@@ -161,7 +200,8 @@ def main():
           f"{campaign.refreshed} whole refreshes checked")
     print(f"stress: {done_stops} stop points, {done_steps} fuzz steps: {c['crashes']} crashes, "
           f"{c['hangs']} hangs, {c['held']} held locks, {c['unconfirmed']} unconfirmed writes, "
-          f"{c['bad']} bad sends, {c['misfiled']} misfiled answers, {c['left']} sessions left open")
+          f"{c['bad']} bad sends, {c['misfiled']} misfiled answers, {c['left']} sessions left open, "
+          f"{c['doubled']} writes carried out twice, {c['lockouts']} lock-outs after a stop")
     return 0 if sum(c.values()) == 0 and done_stops == stops and done_steps == steps else 1
 
 
