@@ -177,36 +177,22 @@ void FuzzStep(int nStep)
         break;
     }
     case 10: {
-        static const char* const kCalls[] = {"ReloadPage",  "StopPage",      "OnDeviceChanged",
-                                             "ReleasePage", "RefreshLayout", "LoadCaptions",
-                                             "IsPageBusy"};
-        int nCall = Draw(7);
-        CTablePage* pPage = Page();
-        switch (nCall)
+        static const struct
         {
-        case 0:
-            pPage->ReloadPage();
-            break;
-        case 1:
-            pPage->StopPage();
-            break;
-        case 2:
-            pPage->OnDeviceChanged();
-            break;
-        case 3:
-            pPage->ReleasePage();
-            break;
-        case 4:
-            pPage->RefreshLayout();
-            break;
-        case 5:
-            pPage->LoadCaptions();
-            break;
-        default:
-            pPage->IsPageBusy();
-            break;
-        }
-        sprintf(szStep, "call %s", kCalls[nCall]);
+            const char* pszName;
+            void (*pfnCall)(CTablePage*);
+        } kCalls[] = {
+            {"ReloadPage", [](CTablePage* p) { p->ReloadPage(); }},
+            {"StopPage", [](CTablePage* p) { p->StopPage(); }},
+            {"OnDeviceChanged", [](CTablePage* p) { p->OnDeviceChanged(); }},
+            {"ReleasePage", [](CTablePage* p) { p->ReleasePage(); }},
+            {"RefreshLayout", [](CTablePage* p) { p->RefreshLayout(); }},
+            {"LoadCaptions", [](CTablePage* p) { p->LoadCaptions(); }},
+            {"IsPageBusy", [](CTablePage* p) { p->IsPageBusy(); }},
+        };
+        const auto& call = kCalls[Draw(7)];
+        call.pfnCall(Page());
+        sprintf(szStep, "call %s", call.pszName);
         break;
     }
     case 11: {
