@@ -1,18 +1,24 @@
 #!/bin/bash
-# The mutation score: applies each mutant of scripts/mutants.py to the product's sources, rebuilds
-# the x86_64 build in build/mutate incrementally, runs the tests that can see the product, and
-# restores the sources. A mutant is killed when a test fails or the tests run out of time; one that
-# does not compile counts apart. Not part of the test command.
+# The mutation score: applies each mutant of scripts/mutants.py to the product's sources (or the
+# stand-in command catalogue), rebuilds the x86_64 build in build/mutate incrementally, runs the
+# tests that can see the product, and restores the sources. A mutant is killed when a test fails
+# or the tests run out of time; one that does not compile counts apart. Not part of the test
+# command.
 #
-#   scripts/mutate.sh [--sample N [--seed S]] [--list] [--timeout SECONDS] [FILTER]
+#   scripts/mutate.sh [--sample N [--seed S]] [--list] [--timeout SECONDS] [--tests REGEX] [FILTER]
 #
-# FILTER keeps the source files whose path contains it (page/, page/Verify, codetables/ ...).
+# FILTER keeps the source files whose path contains it (page/, page/Verify, codetables/,
+# standins/hart/commands/ ...). --tests runs only the ctest entries REGEX matches.
 # --list prints the mutants and ends. --timeout bounds the build and the tests of one mutant
 # (default 900 s). Ends with "mutants: K of N killed" and the survivors.
 set -u
 cd "$(dirname "$0")/.."
 ROOT=$PWD
 
+# The tests that see the product: the GoogleTest programs that load or compile it and the host
+# scripts, without their code-page-936 repeats, the link tests, the compile-fail sources, the
+# stress campaign and the checker's own tests.
+TESTS='^(page_tests|page_rules_tests|worker_slot_tests|standins_tests|codetables_tests|host_types_tests|script_[a-z_]+)$'
 sample=0
 seed=1
 list=0
@@ -24,6 +30,7 @@ while [ $# -gt 0 ]; do
         --seed) seed=$2; shift 2 ;;
         --list) list=1; shift ;;
         --timeout) limit=$2; shift 2 ;;
+        --tests) TESTS=$2; shift 2 ;;
         -*) echo "mutate.sh: unknown option $1" >&2; exit 2 ;;
         *) filter=$1; shift ;;
     esac
@@ -43,9 +50,10 @@ fi
 # that differs from its saved copy is copied back with a new time stamp, so that the next
 # incremental build recompiles it.
 SAVE=$(mktemp -d)
-cp -r page module codetables "$SAVE"
+FOLDERS="page module codetables standins/hart/commands"
+cp -r --parents $FOLDERS "$SAVE"
 restore() {
-    for saved in $(cd "$SAVE" && find page module codetables -type f); do
+    for saved in $(cd "$SAVE" && find $FOLDERS -type f); do
         cmp -s "$SAVE/$saved" "$ROOT/$saved" || cp "$SAVE/$saved" "$ROOT/$saved"
     done
 }
@@ -56,12 +64,8 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# The tests that see the product: the GoogleTest programs that load or compile it and the host
-# scripts, without their code-page-936 repeats, the link tests, the compile-fail sources, the
-# stress campaign and the checker's own tests.
-TESTS='^(page_tests|page_rules_tests|worker_slot_tests|standins_tests|codetables_tests|host_types_tests|script_[a-z_]+)$'
 EXCLUDE='_cp936$'
-TARGETS="Kestrum kestrum-host page_tests page_rules_tests worker_slot_tests standins_tests codetables_tests host_types_tests"
+TARGETS="Kestrum kestrum-host hart_tests page_tests page_rules_tests worker_slot_tests standins_tests codetables_tests host_types_tests"
 BUILD=$ROOT/build/mutate
 LOG=$BUILD/mutate.log
 

@@ -34,4 +34,10 @@ if [ -n "$link" ]; then
 fi
 cmake --build --preset $preset --target kestrum-stress >/dev/null
 cd build/$preset/bin
-../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed" $host
+# A crash's backtrace (winedbg's, on standard error) with the functions of our modules named.
+errors=$(mktemp)
+trap 'rm -f "$errors"' EXIT
+status=0
+../../../scripts/wine-run.sh ./kestrum-stress.exe "$stops" "$steps" "$seed" $host 2>"$errors" || status=$?
+python3 ../../../tests/hostrun.py . <"$errors" >&2
+exit $status

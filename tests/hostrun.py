@@ -10,7 +10,8 @@ bounded, and a diagnosis of a host that does not end.
    .kill(), .error_text()
    run_script(command, text, limit)  a Host on the whole text: (events, exit status, standard error)
    wine_prefix(command)  the Wine prefix the host's program runs in, made when missing
-   name_frames(text, folder)  names the functions of our modules in a backtrace
+   name_frames(text, folder)  names the functions of our modules in a backtrace; "hostrun.py
+                         FOLDER" does so for the text on its standard input (scripts/stress.sh)
 
 The script host's last line is the event {"ev":"exit","code":N}, printed once it has let the page
 go and closed its links. The runner takes it out of the events. A host whose process is still
@@ -237,3 +238,7 @@ def name_frames(text, folder):
         return f"in {match.group(1)} ({below[-1][1]}+0x{address - below[-1][0]:x})" if below else match.group(0)
 
     return re.sub(r"in (\S+) \(\+0x([0-9a-f]+)\)", name, text)
+
+
+if __name__ == "__main__":
+    sys.stdout.write(name_frames(sys.stdin.read(), sys.argv[1]))

@@ -34,13 +34,7 @@ public:
             lines.push_back(line.text);
         return lines;
     }
-    int Count(const std::string& fragment)
-    {
-        int n = 0;
-        for (const std::string& line : Lines())
-            n += line.find(fragment) != std::string::npos;
-        return n;
-    }
+    int Count(const std::string& fragment) { return static_cast<int>(Only({fragment}).size()); }
     // The events that contain one of the fragments, in order, each named by its fragment.
     std::vector<std::string> Only(const std::vector<std::string>& fragments)
     {
@@ -55,30 +49,22 @@ public:
         }
         return picked;
     }
-    // Milliseconds from the last event with the fragment to the event after it; -1 when either
-    // is missing.
-    double MillisecondsAfterLast(const std::string& fragment)
+    // Milliseconds from the first event with the fragment (its last one with bLast) to the next
+    // event, or to the next one with the fragment after; -1 when either is missing.
+    double MillisecondsFrom(const std::string& fragment, bool bLast, const std::string& after = "")
     {
         std::vector<TraceLog::Line> lines = m_log.Lines();
-        for (size_t i = lines.size(); i-- > 1;)
+        size_t nFrom = lines.size();
+        for (size_t i = 0; i < lines.size(); i++)
         {
-            if (lines[i - 1].text.find(fragment) != std::string::npos)
-                return Milliseconds(lines[i - 1], lines[i]);
+            if (lines[i].text.find(fragment) != std::string::npos &&
+                (bLast || nFrom == lines.size()))
+                nFrom = i;
         }
-        return -1;
-    }
-    // Milliseconds from the first event with the first fragment to the next one with the second;
-    // -1 when either is missing.
-    double MillisecondsBetween(const std::string& first, const std::string& second)
-    {
-        std::vector<TraceLog::Line> lines = m_log.Lines();
-        size_t i = 0;
-        while (i < lines.size() && lines[i].text.find(first) == std::string::npos)
-            i++;
-        for (size_t j = i + 1; j < lines.size(); j++)
+        for (size_t j = nFrom + 1; j < lines.size(); j++)
         {
-            if (lines[j].text.find(second) != std::string::npos)
-                return Milliseconds(lines[i], lines[j]);
+            if (lines[j].text.find(after) != std::string::npos)
+                return Milliseconds(lines[nFrom], lines[j]);
         }
         return -1;
     }
@@ -527,12 +513,12 @@ TEST_F(PageRunTest, EachWorkerPausesAsDesigned)
         EventLog log;
         Start(worker.nButton);
         ASSERT_TRUE(WaitIdle());
-        double dPause = log.MillisecondsAfterLast("\"progress\",\"value\":100");
+        double dPause = log.MillisecondsFrom("\"progress\",\"value\":100", true);
         EXPECT_GE(dPause, worker.nTailPause - 5.0);
         EXPECT_LT(dPause, worker.nTailPause + 90.0);
         if (worker.bRangePause)
         {
-            EXPECT_GE(log.MillisecondsBetween("\"value\":30", "\"value\":50"), 195.0);
+            EXPECT_GE(log.MillisecondsFrom("\"value\":30", false, "\"value\":50"), 195.0);
         }
     }
 }

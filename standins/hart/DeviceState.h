@@ -37,6 +37,8 @@ struct DeviceState
     float rangeLow = 0.0f;
     // The present value (PV) as reported: the applied pressure less zero.
     float pressure = 1.25f;
+    // The data bytes of command 183's answer: the pressure's four, cut or padded with zeros.
+    uint8_t pvBytes = 4;
     float temperature = 23.5f;
     float zero = 0.0f;
     float factorK = 1.0f;

@@ -43,6 +43,7 @@ const WholeVariable kWholeVariables[] = {
     {"dev_type", 0, 255, [](DeviceState& s, long long v) { s.deviceType = Byte(v); }},
     {"poll_address", 0, 15, [](DeviceState& s, long long v) { s.pollingAddress = Byte(v); }},
     {"byte10", 0, 255, [](DeviceState& s, long long v) { s.deviceId[1] = Byte(v); }},
+    {"pv_bytes", 0, 8, [](DeviceState& s, long long v) { s.pvBytes = Byte(v); }},
     // The pressure as the bits of an IEEE-754 single (decimal), so that the transmitter can report
     // a value that is not finite, which "pressure" refuses.
     {"pressure_bits", 0, 4294967295LL,

@@ -119,25 +119,37 @@ TEST(Transmitter, RangePointWritesLowerAndUpperValue)
     EXPECT_EQ(transmitter.State().urv, 250.0f);
 }
 
-TEST(Transmitter, RangePointRefusalsChangeNothing)
+// Too short, write-protected, an invalid point, list position or value, and values beyond the
+// sensor's range: the code and no change.
+TEST(Transmitter, RangePointAndBaseDataRefusalsChangeNothing)
 {
+    std::vector<uint8_t> shortBaseData = BaseData(1, "X", 1);
+    shortBaseData.pop_back();
     const struct
     {
+        uint8_t command;
         std::vector<uint8_t> request;
         bool writeProtected;
         uint8_t code;
     } cases[] = {
-        {{0, 0x41, 0x20, 0x00}, false, 5}, {RangePoint(0, 1.0f), true, 7},
-        {RangePoint(2, 1.0f), false, 2},   {RangePoint(0, std::nanf("")), false, 2},
-        {RangePoint(1, 250.5f), false, 9}, {RangePoint(0, -0.5f), false, 10},
+        {182, {0, 0x41, 0x20, 0x00}, false, 5}, {182, RangePoint(0, 1.0f), true, 7},
+        {182, RangePoint(2, 1.0f), false, 2},   {182, RangePoint(0, std::nanf("")), false, 2},
+        {182, RangePoint(1, 250.5f), false, 9}, {182, RangePoint(0, -0.5f), false, 10},
+        {222, shortBaseData, false, 5},         {222, BaseData(1, "X", 1), true, 7},
+        {222, BaseData(4, "X", 1), false, 2},   {222, BaseData(255, "X", 1), false, 2},
+        {222, BaseData(1, "X", 2), false, 2},
     };
     for (const auto& c : cases)
     {
         Transmitter transmitter;
         transmitter.SetVariable("write_protect", c.writeProtected ? "1" : "0", nullptr);
-        ExpectCodeWithoutData(transmitter.Handle(182, c.request), c.code);
-        EXPECT_EQ(transmitter.State().lrv, 0.0f);
-        EXPECT_EQ(transmitter.State().urv, 200.0f);
+        ExpectCodeWithoutData(transmitter.Handle(c.command, c.request), c.code);
+        const DeviceState& state = transmitter.State();
+        EXPECT_EQ(state.lrv, 0.0f);
+        EXPECT_EQ(state.urv, 200.0f);
+        EXPECT_EQ(state.pressType, 0);
+        EXPECT_EQ(state.manufacturer, 0);
+        EXPECT_EQ(Serial(state), "KS0001234");
     }
 }
 
@@ -153,31 +165,6 @@ TEST(Transmitter, BaseDataWriteStoresTheSerialBlankPadded)
     request[3] = 0; // the text ends at the first zero byte
     EXPECT_EQ(transmitter.Handle(222, request).responseCode, 0);
     EXPECT_EQ(Serial(transmitter.State()), "12       ");
-}
-
-TEST(Transmitter, BaseDataRefusalsChangeNothing)
-{
-    std::vector<uint8_t> shortRequest = BaseData(1, "X", 1);
-    shortRequest.pop_back();
-    const struct
-    {
-        std::vector<uint8_t> request;
-        bool writeProtected;
-        uint8_t code;
-    } cases[] = {
-        {shortRequest, false, 5},        {BaseData(1, "X", 1), true, 7},
-        {BaseData(4, "X", 1), false, 2}, {BaseData(255, "X", 1), false, 2},
-        {BaseData(1, "X", 2), false, 2},
-    };
-    for (const auto& c : cases)
-    {
-        Transmitter transmitter;
-        transmitter.SetVariable("write_protect", c.writeProtected ? "1" : "0", nullptr);
-        ExpectCodeWithoutData(transmitter.Handle(222, c.request), c.code);
-        EXPECT_EQ(transmitter.State().pressType, 0);
-        EXPECT_EQ(transmitter.State().manufacturer, 0);
-        EXPECT_EQ(Serial(transmitter.State()), "KS0001234");
-    }
 }
 
 TEST(Transmitter, BaseDataReadAnswersTheIdentityBlockAndRefusesOthers)

@@ -1,25 +1,15 @@
 #!/usr/bin/env python3
-"""Checks the Visual Studio path as far as it can be checked without Visual Studio.
-
-- CMake in script mode reads the MSVC path of the build (msvc_lists.cmake): it must need no more
-  than the CMake of Visual Studio 2019 (3.20), link the Release MFC unless KESTRUM_DEBUG_MFC asks
-  for the Debug one, and name only sources that exist, whose includes all resolve (to the tree,
-  or to a header of MFC, the Windows SDK or the C and C++ libraries). No file calls a function
-  named min or max in the plain form: the Windows SDK defines them as macros for C++ too, which
-  MFC keeps (mingw-w64 defines them for C only, so its build cannot see this); (std::min)(a, b)
-  is the portable form.
-  Without KESTRUM_HOST_LIB_DIR the configuration stops with one error, which says what to set.
-- CMakePresets.json is version 2, which that CMake and Visual Studio 2019 read, is valid by
-  CMake's own schema and has Win32 presets for the toolsets v142 and v143. Each preset states the
-  CMake it needs (the file's minimum, or "CMake X.Y or newer" in its display name), which must be
-  no older than the first CMake that has its generator; the v142 preset's must be Visual Studio
-  2019's. CMakeUserPresets.json.example, which sets KESTRUM_HOST_LIB_DIR, is read by CMake
-  beside the presets.
+"""Checks the Visual Studio path as far as it can be checked without Visual Studio (docs/msvc.md):
+CMake in script mode reads the MSVC path (msvc_lists.cmake), which must need no newer CMake than
+Visual Studio 2019's (3.20), link the Release MFC unless KESTRUM_DEBUG_MFC asks for the Debug one,
+stop with one error that says what to set without KESTRUM_HOST_LIB_DIR, and name only sources
+that exist, whose includes resolve and which call no plain min or max (the SDK's macros); the
+presets (version 2, valid, Win32 presets for v142 and v143, each generator no newer than the CMake
+it states) and the user presets' example must read in CMake.
 
 Usage: check_msvc_path.py SCHEMA (--tree ROOT | --package PACKAGE_SH)
-With --package the script makes the source kit, which is unpacked into an empty folder and must
-be named by the version in res/version.h and hold exactly the files the MSVC path needs, its
-README, the presets and the user presets' example.
+With --package the source kit is made and unpacked: it must be named by res/version.h's version
+and hold exactly the files the MSVC path needs, its README, the presets and the example.
 """
 import json
 import pathlib

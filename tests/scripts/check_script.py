@@ -1,31 +1,20 @@
 #!/usr/bin/env python3
 """Runs a host script and checks its events step by step against the expectations written in it.
 
-A group of expectation lines after some commands closes a step: the events those commands caused.
-Within a step every event the host reports (host calls, results, links, errors) must be expected,
-in order; dumps are matched on their own.
+The expectation lines after some commands close a step: the events those commands caused. Every
+event of a step must be expected, in order, thread by thread; dumps are matched on their own.
+   #> PATTERN | #? PATTERN   the step's next event matches PATTERN (#?: or it is skipped)
+   #> @NAME                  the named sequence in place: "#sequence NAME", #> and #? lines, "#end"
+   #! PATTERN | #!! PATTERN  no event of this step | of the whole script matches PATTERN
+   #= NAME {json}            names a pattern for "#> NAME [{json}]", "#? NAME", "#! NAME"
+   #include FILE             reads #= names and sequences from FILE (beside the script or this file)
+A PATTERN is a JSON object whose fields must be equal in the event; "controls": N counts a dump's
+controls, "control": {...} matches one of them. Resource names and the page's private messages
+stand for their numbers. An error, hang or terminated event fails the script unless a step
+expects it, and the host's exit status must say whether one occurred. Each group's first line runs
+as a "mark" command, which cuts the events into steps.
 
-   #> PATTERN       the step's next event matches PATTERN
-   #? PATTERN       an optional event: the step's next event may match PATTERN, or it is skipped
-   #> @NAME         the named sequence, in place (its #> and #? lines)
-   #! PATTERN       no event of this step matches PATTERN
-   #!! PATTERN      no event of the whole script matches PATTERN
-   #= NAME {json}   names a pattern; "#> NAME", "#> NAME {json}" (extra or overriding fields),
-                    "#? NAME" and "#! NAME" use it
-   #include FILE    reads #= names and sequences from FILE (beside the script, or beside this
-                    checker); a sequence is
-                    "#sequence NAME", its #> and #? lines, then "#end"
-A PATTERN is a JSON object; the fields it names must be equal in the event. Resource names
-(IDC_BTN_SET) and the page's private messages (WM_OPERATION_DONE) stand for their numbers in patterns and in commands.
-"controls": N in a dump pattern stands for the number of controls; "control": {"id":..,...} matches
-one control of a dump; several dump patterns may match the same dump.
-An error, hang or terminated event fails the script unless a step expects it, also after the last
-step, where the page's unloading runs; the host's exit status must say whether one occurred.
-The host runs the script with each group's first line replaced by a "mark" command, which keeps the
-line numbers and cuts the events into steps. Every failure is reported; prints 'N passed, N failed'.
-
-   check_script.py HOST SCRIPT [--limit S]   runs SCRIPT (tests/hostrun.py: the host ends within S
-                                             seconds, 240 by default, or fails with a diagnosis)
+   check_script.py HOST SCRIPT [--limit S]   runs SCRIPT (tests/hostrun.py, 240 s by default)
    check_script.py HOST --commands README    README's table of script commands against the host's
 HOST is the host's command line joined by ';'.
 """
@@ -38,23 +27,16 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, ".."))
 from hostrun import Host, name_frames, run_script  # noqa: E402
 
-RESOURCE_H = os.path.join(HERE, "..", "..", "res", "resource.h")
-PAGE_H = os.path.join(HERE, "..", "..", "page", "DlgKestrum.h")
 FATAL = ("error", "hang", "terminated")
-WM_USER = 0x400
 
 
 def symbols():
-    """The resource ids and the page's private messages, by name."""
-    ids = {}
-    with open(RESOURCE_H, encoding="utf-8") as f:
-        for line in f:
-            m = re.match(r"\s*#define\s+(IDC_\w+|IDD_\w+)\s+(-?\d+)\b", line)
-            if m:
-                ids[m.group(1)] = m.group(2)
-    with open(PAGE_H, encoding="utf-8-sig") as f:
+    """The resource ids and the page's private messages (WM_USER + N), by name."""
+    with open(os.path.join(HERE, "..", "..", "res", "resource.h"), encoding="utf-8") as f:
+        ids = dict(re.findall(r"(?m)^\s*#define\s+(ID[CD]_\w+)\s+(-?\d+)\b", f.read()))
+    with open(os.path.join(HERE, "..", "..", "page", "DlgKestrum.h"), encoding="utf-8-sig") as f:
         for name, offset in re.findall(r"#define\s+(WM_\w+)\s+\(WM_USER \+ (\d+)\)", f.read()):
-            ids[name] = str(WM_USER + int(offset))
+            ids[name] = str(0x400 + int(offset))
     return ids
 
 
@@ -67,13 +49,14 @@ def substitute(text):
 
 def matches(pattern, event):
     for key, want in pattern.items():
+        controls = event.get("controls", [])
         if key == "controls" and isinstance(want, int):
-            if len(event.get("controls", [])) != want:
-                return False
+            found = len(controls) == want
         elif key == "control":
-            if not any(all(c.get(k) == v for k, v in want.items()) for c in event.get("controls", [])):
-                return False
-        elif event.get(key) != want:
+            found = any(all(c.get(k) == v for k, v in want.items()) for c in controls)
+        else:
+            found = event.get(key) == want
+        if not found:
             return False
     return True
 
@@ -94,30 +77,28 @@ class Script:
         name, _, rest = text.partition(" ")
         if name not in self.names:
             raise SystemExit(f"line {number}: unknown pattern name {name}")
-        pattern = dict(self.names[name])
-        if rest.strip():
-            pattern.update(json.loads(rest))
-        return pattern
+        return {**self.names[name], **(json.loads(rest) if rest.strip() else {})}
 
     def expectations(self, text, optional, number):
         """The (line, pattern, optional) items of one #> or #? line."""
         text = text.strip()
-        if text.startswith("@"):
-            if text[1:] not in self.sequences:
-                raise SystemExit(f"line {number}: unknown sequence {text}")
-            return [(number, pattern, optional or seq_optional)
-                    for pattern, seq_optional in self.sequences[text[1:]]]
-        return [(number, self.pattern(text, number), optional)]
+        if not text.startswith("@"):
+            return [(number, self.pattern(text, number), optional)]
+        if text[1:] not in self.sequences:
+            raise SystemExit(f"line {number}: unknown sequence {text}")
+        return [(number, p, optional or o) for p, o in self.sequences[text[1:]]]
+
+    def _name(self, body):
+        name, _, rest = body[3:].partition(" ")
+        self.names[name] = json.loads(substitute(rest))
 
     def _include(self, name, number):
         sequence = None
         path = os.path.join(self.folder, name)
         with open(path if os.path.exists(path) else os.path.join(HERE, name), encoding="utf-8") as f:
-            for line in f:
-                body = line.rstrip("\n")
+            for body in f.read().splitlines():
                 if body.startswith("#= "):
-                    key, _, rest = body[3:].partition(" ")
-                    self.names[key] = json.loads(substitute(rest))
+                    self._name(body)
                 elif body.startswith("#sequence "):
                     sequence = self.sequences.setdefault(body.split()[1], [])
                 elif body == "#end":
@@ -128,14 +109,12 @@ class Script:
     def _read(self, path):
         command_since_group = True
         with open(path, encoding="utf-8") as f:
-            for number, line in enumerate(f, 1):
-                body = line.rstrip("\n")
+            for number, body in enumerate(f.read().splitlines(), 1):
                 kind = body[:4] if body.startswith("#!! ") else body[:3]
                 if body.startswith("#include "):
                     self._include(body[9:].strip(), number)
-                elif body.startswith("#= "):
-                    name, _, rest = body[3:].partition(" ")
-                    self.names[name] = json.loads(substitute(rest))
+                elif kind == "#= ":
+                    self._name(body)
                 elif kind == "#!! ":
                     self.banned.append((number, self.pattern(body[4:], number)))
                 elif kind in ("#> ", "#? ", "#! "):
@@ -164,11 +143,10 @@ def describe(event):
 
 
 def check_sequence(expected, events):
-    """Wine's ok_sequence, thread by thread: every event is expected, each thread's events in
-    their order (events carry their thread in "th"), optional ones may be left out; the threads'
-    interleaving is free. An expectation takes the earliest thread's next event that it matches.
-    After a mismatch the check goes on without the expectation, or from the later event of a
-    thread that it matches, the events skipped there being unexpected."""
+    """Wine's ok_sequence, thread by thread ("th"): every event is expected, each thread's events in
+    their order, optional ones may be left out, the threads interleave freely. An expectation takes
+    the earliest thread's next event that it matches; after a mismatch the check goes on without
+    it, or from the later event of a thread that it matches, the events skipped there unexpected."""
     queues = {}
     for index, event in enumerate(events):
         queues.setdefault(event.get("th"), []).append(index)
@@ -182,40 +160,31 @@ def check_sequence(expected, events):
             failures.append(f"line {number}: expected {json.dumps(pattern)}, got {got}")
             if later is not None:
                 queue = queues[events[later].get("th")]
-                skipped = queue[:queue.index(later)]
-                del queue[:len(skipped)]
-                failures += [f"unexpected event {describe(events[i])}" for i in skipped]
+                failures += [f"unexpected event {describe(events[i])}" for i in queue[:queue.index(later)]]
+                del queue[:queue.index(later)]
             hit = later
         if hit is not None:
             queues[events[hit].get("th")].remove(hit)
-    left = sorted(i for queue in queues.values() for i in queue)
-    failures += [f"unexpected event {describe(events[i])}" for i in left]
-    return failures
-
-
-def check_dumps(expected, dumps):
-    failures, position = [], 0
-    for number, pattern, _ in expected:
-        found = next((i for i in range(position, len(dumps)) if matches(pattern, dumps[i])), None)
-        if found is None:
-            failures.append(f"line {number}: no dump {json.dumps(pattern)} in order in its step")
-        else:
-            position = found
+    failures += [f"unexpected event {describe(events[i])}" for i in sorted(i for q in queues.values() for i in q)]
     return failures
 
 
 def check_step(group, events, tolerated):
-    """The failures of one step: its events against its expectations and its bans."""
-    dumps = [e for e in events if e.get("ev") == "dump"]
-    expected_dumps = [x for x in group["expected"] if x[1].get("ev") == "dump"]
-    expected_calls = [x for x in group["expected"] if x[1].get("ev") != "dump"]
-    calls = [e for e in events if e.get("ev") != "dump" and not (
-        any(matches(t, e) for t in tolerated) and not any(matches(x[1], e) for x in expected_calls))]
-    sequence = check_sequence(expected_calls, calls)
+    """The failures of one step: its events against its expectations and its bans. The dumps are
+    matched in order on their own; an event that matches a tolerated pattern needs no expectation."""
+    dump = [x for x in group["expected"] if x[1].get("ev") == "dump"]
+    calls = [x for x in group["expected"] if x[1].get("ev") != "dump"]
+    seen = [e for e in events if e.get("ev") != "dump" and not (
+        any(matches(t, e) for t in tolerated) and not any(matches(x[1], e) for x in calls))]
+    sequence = check_sequence(calls, seen)
     unexpected = [f"line {group['line']}: {f}" for f in sequence if f.startswith("unexpected")]
-    failures = [f for f in sequence if not f.startswith("unexpected")]
-    failures += [unexpected] if unexpected else []
-    failures += check_dumps(expected_dumps, dumps)
+    failures = [f for f in sequence if not f.startswith("unexpected")] + ([unexpected] if unexpected else [])
+    dumps, position = [e for e in events if e.get("ev") == "dump"], 0
+    for number, pattern, _ in dump:
+        found = next((i for i in range(position, len(dumps)) if matches(pattern, dumps[i])), None)
+        if found is None:
+            failures.append(f"line {number}: no dump {json.dumps(pattern)} in order in its step")
+        position = position if found is None else found
     for number, pattern in group["forbidden"]:
         failures += [f"line {number}: forbidden event {describe(e)}" for e in events if matches(pattern, e)]
     return failures
@@ -223,23 +192,20 @@ def check_step(group, events, tolerated):
 
 def evaluate(script, events, exit_code, tolerated=(), failures=()):
     """Checks the events step by step, prints the outcome with the failures found before, and
-    returns the exit status. Events that match a tolerated pattern need no expectation, unless
-    their step expects them."""
+    returns the exit status."""
     steps, current = {}, []
     for event in events:
         if event.get("ev") == "mark":
-            steps[event.get("line")] = current
-            current = []
+            steps[event.get("line")], current = current, []
         else:
             current.append(event)
-    tail, failures = current, list(failures)
+    failures = list(failures)
     for group in script.groups:
         if group["line"] not in steps:
             failures.append(f"line {group['line']}: the host did not reach this step")
-            continue
-        failures += check_step(group, steps[group["line"]], tolerated)
-    failures += [f"after the last step: unexpected event {describe(e)}" for e in tail
-                 if e.get("ev") in FATAL]
+        else:
+            failures += check_step(group, steps[group["line"]], tolerated)
+    failures += [f"after the last step: unexpected event {describe(e)}" for e in current if e.get("ev") in FATAL]
     checked = [e for e in events if e.get("ev") != "mark"]
     for number, pattern in script.banned:
         failures += [f"line {number}: forbidden event {describe(e)}" for e in checked if matches(pattern, e)]
@@ -249,20 +215,17 @@ def evaluate(script, events, exit_code, tolerated=(), failures=()):
     for failure in failures:
         print("\n".join(failure) if isinstance(failure, list) else failure)
     if failures:
-        print("--- events ---")
-        for event in events:
-            print(describe(event))
+        print("--- events ---\n" + "\n".join(describe(e) for e in events))
     print(f"{script.checks() - len(failures)} passed, {len(failures)} failed")
     return 1 if failures else 0
 
 
 def check_commands(command, readme):
-    """The README's table of script commands (rows "| `NAME ARGS` | ..." under the heading
-    "### Script commands") against the host's own table, which its --help prints."""
+    """The README's table of script commands (rows "| `NAME ARGS` |" under "### Script commands")
+    against the host's own table, which its --help prints."""
     host = Host(command, ["--help"])
     exit_code = host.finish(120)
-    listing = "\n".join(host.lines).partition("script commands:")[2]
-    commands = set(re.findall(r"^  (\w+)", listing, re.M))
+    commands = set(re.findall(r"^  (\w+)", "\n".join(host.lines).partition("script commands:")[2], re.M))
     with open(readme, encoding="utf-8") as f:
         section = f.read().partition("\n### Script commands\n")[2].partition("\n#")[0]
     listed = set(re.findall(r"^\| `(\w+)", section, re.M))
@@ -282,8 +245,7 @@ def main():
     events, exit_code, errors = run_script(command, "".join(script.run_lines).encode("utf-8"), limit)
     if exit_code is None:
         print(f"the host did not end within {limit} s")
-        exit_code = -1
-    result = evaluate(script, events, exit_code)
+    result = evaluate(script, events, -1 if exit_code is None else exit_code)
     if result and errors.strip():
         print("--- standard error ---")
         print(name_frames(errors, os.path.dirname(command[1])) if len(command) > 1 else errors)

@@ -90,18 +90,17 @@ class CheckScriptTest(unittest.TestCase):
         code, out = check(f"#include common.ksi\nemit {A}\n#> {A}\n#? {C}\n#> @TAIL\n", include)
         self.assertEqual(failures(out), ['line 5: expected {"ev": "b"}, got nothing'])
 
-    def test_bans_bind_to_their_step_unless_script_wide(self):
+    def test_bans_dumps_and_failures(self):
+        # A ban binds to its step unless it is script-wide.
         self.assertEqual(check(f"emit {A}\n#> {A}\nemit {B}\n#! {A}\n#> {B}\n")[0], 0)
         code, out = check(f"#!! {A}\nemit {A}\n#> {A}\nemit {B}\n#> {B}\n")
         self.assertEqual(failures(out), ['line 1: forbidden event {"ev": "a"}'])
-
-    def test_dumps_need_no_expectation_and_may_share_one(self):
+        # Dumps need no expectation and may share one.
         dump = '{"ev":"dump","controls":[{"id":1,"text":"x"}]}'
         script = (f"emit {dump}\n#> {{\"ev\":\"dump\",\"control\":{{\"id\":1}}}}\n"
                   f"#> {{\"ev\":\"dump\",\"controls\":1}}\nemit {dump}\nemit {A}\n#> {A}\n")
         self.assertEqual(check(script)[0], 0)
-
-    def test_failures_count_unless_expected_and_the_exit_status_must_say_so(self):
+        # An error fails the script unless a step expects it, and the exit status must say so.
         error = '{"ev":"error","line":1}'
         self.assertEqual(check(f"emit {error}\n#> {{\"ev\":\"error\"}}\n")[0], 0)
         code, out = check(f"emit {A}\n#> {A}\nemit {error}\n")

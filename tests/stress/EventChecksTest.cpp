@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace
 {
 std::string Send(int nCmd, const char* pszData)
@@ -26,24 +29,23 @@ TEST(EventChecks, SoundRequestsPassAndOthersAreBadSends)
     EXPECT_EQ(checks.Feed(Send(223, "02")), "");
     EXPECT_EQ(checks.Feed(Send(222, "014b5330303031323334ff")), "");
     EXPECT_EQ(checks.Feed(Send(183, "")), "");
-    EXPECT_NE(checks.Feed(Send(38, "")), "");
-    EXPECT_NE(checks.Feed(Send(223, "03")), "");
-    // A serial number of ten bytes makes the request one byte too long.
-    EXPECT_NE(checks.Feed(Send(222, "014b533030303132333435ff")), "");
-    EXPECT_NE(checks.Feed(Send(15, "00")), "");
-    EXPECT_EQ(checks.BadSends(), 4);
-}
-
-TEST(EventChecks, RangeDownloadWithNonFiniteValueIsABadSend)
-{
-    EventChecks checks;
-    EXPECT_NE(checks.Feed(Send(182, "017fc00000")), ""); // NaN
-    EXPECT_NE(checks.Feed(Send(182, "027f800000")), ""); // +inf
-    EXPECT_EQ(checks.BadSends(), 2);
+    // Another command, a block that does not exist, a serial number of ten bytes, request data
+    // for a command without any, and range values that are not finite (NaN, +inf).
+    for (const auto& [nCmd, pszData] :
+         std::vector<std::pair<int, const char*>>{{38, ""},
+                                                  {223, "03"},
+                                                  {222, "014b533030303132333435ff"},
+                                                  {15, "00"},
+                                                  {182, "017fc00000"},
+                                                  {182, "027f800000"}})
+        EXPECT_NE(checks.Feed(Send(nCmd, pszData)), "") << nCmd << " " << pszData;
+    EXPECT_EQ(checks.BadSends(), 6);
     EXPECT_EQ(checks.UnconfirmedWrites(), 0);
 }
 
-TEST(EventChecks, EachConfirmedWriteTakesOneYesAndResendsTakeNone)
+// Each confirmed write takes one Yes and its resends take none; a Yes that started nothing is
+// void once the page is idle.
+TEST(EventChecks, EachConfirmedWriteTakesOneYes)
 {
     EventChecks checks;
     checks.Feed(kZeroYes);
@@ -55,14 +57,9 @@ TEST(EventChecks, EachConfirmedWriteTakesOneYesAndResendsTakeNone)
     checks.Feed(kRangeNo);
     checks.Feed(kLocked);
     EXPECT_NE(checks.Feed(Send(182, "013f800000")), "");
-    EXPECT_EQ(checks.UnconfirmedWrites(), 2);
-}
-
-TEST(EventChecks, AYesThatStartedNothingIsVoidOnceIdle)
-{
-    EventChecks checks;
     checks.Feed(kZeroYes);
     checks.Idle();
     checks.Feed(kLocked);
     EXPECT_NE(checks.Feed(Send(43, "")), "");
+    EXPECT_EQ(checks.UnconfirmedWrites(), 3);
 }

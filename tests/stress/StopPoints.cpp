@@ -18,20 +18,30 @@ namespace
 // The longest operation on the realistic wire (refresh, verify) takes about two seconds.
 const int kLongestOperationMs = 2200;
 
-enum StopAction
+// The ways a stop point ends the operation; DestroyPage lets the page go as the host does.
+const struct StopAction
 {
-    StopPage,
-    DeviceChangedCall,
-    ReleasePage,
-    DestroyPage,
-    HostDeviceChange,
-    StopActionCount
+    const char* pszName;
+    void (*pfnRun)();
+} kStopActions[] = {
+    {"StopPage", [] { Page()->StopPage(); }},
+    {"OnDeviceChanged", [] { Page()->OnDeviceChanged(); }},
+    {"ReleasePage", [] { Page()->ReleasePage(); }},
+    {"letting the page go (ReleasePage, then delete)",
+     [] {
+         g.host.Unload();
+         LoadPage();
+     }},
+    {"a device change in the host",
+     [] {
+         StandinSetCurrentDevice(1);
+         Page()->OnDeviceChanged();
+     }},
 };
-const char* const kStopNames[] = {"StopPage", "OnDeviceChanged", "ReleasePage",
-                                  "letting the page go (ReleasePage, then delete)",
-                                  "a device change in the host"};
+const int kStopActionCount = sizeof kStopActions / sizeof kStopActions[0];
+const StopAction& DestroyPage = kStopActions[3];
 
-StopAction g_pendingStop = StopPage;
+const StopAction* g_pPendingStop = &kStopActions[0];
 
 // After a stop point the page must complete a refresh again.
 bool RefreshCompletes()
@@ -53,35 +63,9 @@ bool RefreshCompletes()
     return nDone == 3 && bPosted;
 }
 
-void RunStopAction(StopAction action)
-{
-    switch (action)
-    {
-    case StopPage:
-        Page()->StopPage();
-        break;
-    case DeviceChangedCall:
-        Page()->OnDeviceChanged();
-        break;
-    case ReleasePage:
-        Page()->ReleasePage();
-        break;
-    case DestroyPage:
-        g.host.Unload();
-        LoadPage();
-        break;
-    case HostDeviceChange:
-        StandinSetCurrentDevice(1);
-        Page()->OnDeviceChanged();
-        break;
-    case StopActionCount:
-        break;
-    }
-}
-
 void StopInQuestion()
 {
-    RunStopAction(g_pendingStop);
+    g_pPendingStop->pfnRun();
 }
 
 bool WorkerBoxOpen()
@@ -116,16 +100,16 @@ void RunStopPoint(int nPoint)
 {
     g.steps.clear();
     int nOp = Draw(kPageOperationCount);
-    StopAction action = static_cast<StopAction>(Draw(StopActionCount));
+    const StopAction& action = kStopActions[Draw(kStopActionCount)];
     int nMode = Draw(4);
     bool bHasQuestion = IsOperation(nOp, "zero") || IsOperation(nOp, "range_download");
     bool bHasWorkerBox = !IsOperation(nOp, "refresh") && !IsOperation(nOp, "range_get");
-    bool bInQuestion = nMode == 0 && bHasQuestion && action != DestroyPage;
+    bool bInQuestion = nMode == 0 && bHasQuestion && &action != &DestroyPage;
     bool bInWorkerBox = nMode == 1 && bHasWorkerBox;
     int nDelay = Draw(kLongestOperationMs);
     char szStep[200];
     sprintf(szStep, "stop point %d: %s on the real wire, %s %s", nPoint,
-            PageOperationAt(nOp).pszName, kStopNames[action],
+            PageOperationAt(nOp).pszName, action.pszName,
             bInQuestion    ? "inside its question"
             : bInWorkerBox ? "while its worker's box is open"
                            : "");
@@ -146,7 +130,7 @@ void RunStopPoint(int nPoint)
     StandinSetRealWire(TRUE);
     theApp.m_nNextAnswer = IDYES;
     theApp.m_bHoldWorkerBoxes = bInWorkerBox;
-    g_pendingStop = action;
+    g_pPendingStop = &action;
     theApp.m_pfnInQuestion = bInQuestion ? &StopInQuestion : NULL;
     Click(PageOperationAt(nOp).nButton);
     if (!bInQuestion)
@@ -155,7 +139,7 @@ void RunStopPoint(int nPoint)
             Pump(kBoundedWait, &WorkerBoxOpen);
         else
             Pump(nDelay);
-        RunStopAction(action);
+        action.pfnRun();
     }
     theApp.m_pfnInQuestion = NULL;
     bool bIdle = WaitIdle();
@@ -167,7 +151,7 @@ void RunStopPoint(int nPoint)
         return;
     }
     g.checks.Idle();
-    CheckLocksFree(kStopNames[action]);
+    CheckLocksFree(action.pszName);
     ResetStandins();
     if (!RefreshCompletes())
     {

@@ -82,6 +82,21 @@ void Report(const std::string& what)
     fflush(stdout);
 }
 
+// The finding with its steps and the counts, once; Wine's debugger then prints the registers and
+// the backtrace on standard error (scripts/wine-run.sh), whose frames scripts/stress.sh names.
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
+{
+    if (g.counts.nCrashes++ > 0)
+        return EXCEPTION_CONTINUE_SEARCH;
+    char szWhat[100];
+    sprintf(szWhat, "crash, exception 0x%08lx on the %s thread",
+            static_cast<unsigned long>(pInfo->ExceptionRecord->ExceptionCode),
+            ::GetCurrentThreadId() == theApp.m_nWindowThread ? "window" : "worker");
+    Report(szWhat);
+    PrintSummary();
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+
 int Draw(int nBelow)
 {
     return static_cast<int>(g.rng() % static_cast<unsigned>(nBelow));

@@ -68,7 +68,7 @@ extern Campaign g;
 void PrintSummary();
 // Prints a finding with the seed and the last steps that led to it.
 void Report(const std::string& what);
-// Reports a crash with the steps that led to it and where it happened, then ends the campaign.
+// Reports a crash with the steps that led to it; Wine's debugger then says where it happened.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo);
 int Draw(int nBelow);
 void Step(const std::string& text);

@@ -1,5 +1,6 @@
-// Command 183, the maker's read present value: the pressure as four big-endian bytes. No unit and
-// no status of the value travel with it, and the service files nothing of it.
+// Command 183, the maker's read present value: the pressure as four big-endian bytes (as many as
+// the state's pvBytes: cut, or padded with zeros). No unit and no status of the value travel with
+// it, and the service files nothing of it.
 #include "ByteOrder.h"
 #include "HartCommand.h"
 
@@ -16,6 +17,7 @@ public:
     {
         Reply reply;
         AppendFloatBE(reply.data, state.pressure);
+        reply.data.resize(state.pvBytes);
         return reply;
     }
     std::size_t ShortestAnswer(const std::vector<uint8_t>&) const override { return kFloatBytes; }
