@@ -61,6 +61,8 @@ struct Service
     unsigned nLastSerial = 0;
     // Counts the link changes; starts at 1.
     unsigned nLinkGeneration = 1;
+    // The threads closing links whose device search found nothing (CloseUnused).
+    std::vector<HANDLE> closing;
 } g_service;
 
 thread_local StandinExchange t_lastExchange;
@@ -190,10 +192,22 @@ void NewLinkGeneration()
 }
 
 // Takes every device on a real link away and closes those links, outside the service's lock: a
-// HART-IP link says goodbye to its server. When there were any, that is a link change.
+// HART-IP link says goodbye to its server. When there were any, that is a link change. Links
+// still being closed by CloseUnused are waited for first: each close is bounded (a Session
+// Close's answer is awaited for at most 500 ms).
 void CloseRealLinks()
 {
     std::vector<std::shared_ptr<hartsecomm::Link>> links;
+    std::vector<HANDLE> closing;
+    {
+        Guard guard;
+        closing.swap(g_service.closing);
+    }
+    for (HANDLE hThread : closing)
+    {
+        ::WaitForSingleObject(hThread, INFINITE);
+        ::CloseHandle(hThread);
+    }
     {
         Guard guard;
         for (std::unique_ptr<Device>& device : g_service.devices)
@@ -211,6 +225,35 @@ void CloseRealLinks()
     for (const std::shared_ptr<hartsecomm::Link>& link : links)
         link->Close();
 }
+
+// Closes the link it is handed (a shared_ptr of its own on the heap) and lets it go.
+DWORD WINAPI CloseLinkThread(void* pLink)
+{
+    const std::unique_ptr<std::shared_ptr<hartsecomm::Link>> link(
+        static_cast<std::shared_ptr<hartsecomm::Link>*>(pLink));
+    (*link)->Close();
+    return 0;
+}
+
+// Closes a link whose device search found nothing on a thread of its own, so that a stopped
+// search ends at once and does not wait out the HART-IP Session Close's answer on the calling
+// thread. The close itself is not cut short: a Session Close sent without awaiting its answer
+// may be lost (over UDP) or overtaken by the next link's initiate on a new connection, and the
+// server would then hold the old session until its inactivity timer ends and refuse the next
+// one. The next link change (CloseRealLinks) waits for this close before it opens anything.
+void CloseUnused(std::shared_ptr<hartsecomm::Link> link)
+{
+    auto* pLink = new std::shared_ptr<hartsecomm::Link>(std::move(link));
+    HANDLE hThread = ::CreateThread(NULL, 0, &CloseLinkThread, pLink, 0, NULL);
+    if (hThread == NULL)
+    {
+        CloseLinkThread(pLink);
+        return;
+    }
+    Guard guard;
+    g_service.closing.push_back(hThread);
+}
+
 // The "send" event of one HartSendCmd, with "sent":false when the send gate kept it back.
 void TraceSend(const StandinExchange& exchange, bool bSent)
 {
@@ -456,6 +499,8 @@ bool StandinOpenLink(const std::string& setting, std::string* pError)
                      .Add("found", static_cast<int>(found.size()))
                      .Str()
                      .c_str());
+    if (found.empty() && pLink != nullptr)
+        CloseUnused(std::move(pLink));
     Guard guard;
     for (size_t i = 0; i < found.size() && i < STANDIN_MAX_DEVICES; i++)
     {

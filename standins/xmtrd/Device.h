@@ -5,6 +5,7 @@
 #include <Transmitter.h>
 #include <WireModel.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,16 +29,21 @@ public:
     unsigned Written() const { return written_; }
 
     // One line from the controller: "set KEY VALUE", "garble N" (the next N answers),
-    // "mute N" (no answer to the next N requests). False with a reason for anything else.
+    // "mute N" (no answer to the next N requests), "hart7 N" (from now on the device presents
+    // itself as a HART 7 device at polling address N, 0 to 63, which a HART 5 device cannot
+    // have). False with a reason for anything else.
     bool Control(const std::string& line, std::string* error);
 
 private:
+    std::vector<uint8_t> Exchange(const std::vector<uint8_t>& request);
+
     hartsim::Transmitter transmitter_;
     hartsim::WireModel wire_;
     unsigned garble_ = 0;
     unsigned mute_ = 0;
     unsigned answered_ = 0;
     unsigned written_ = 0;
+    std::optional<uint8_t> hart7Poll_;
 };
 
 } // namespace xmtrd

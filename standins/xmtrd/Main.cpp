@@ -8,12 +8,12 @@
 // HART-IP session gets, 1 to 86400000; default 600000).
 // The first line of output says where the port is ("pty /dev/pts/N", "hart-ip ADDRESS:PORT").
 // Standard input takes one control a line, each answered "ok" or "error REASON": set KEY VALUE,
-// garble N, mute N, noise MS, echo N, wrongcommand N, preambles N, second-master N, stall 1|0,
-// late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N, lose N (see Port.h), drop
-// (ends the HART-IP session), sessions (answered "ok N": the sessions opened so far), open, closed,
-// expired, duplicates (the other counts of Port::Count), answered ("ok N": the answers sent so
-// far), written ("ok N": the writes the device carried out so far). The program ends when its
-// input ends.
+// garble N, mute N, hart7 N (see Device.h), noise MS, echo N, wrongcommand N, preambles N,
+// second-master N, stall 1|0, late-initiate MS, unanswered N, slow MS, warn-initiate MS, stray N,
+// lose N (see Port.h), drop (ends the HART-IP session), sessions (answered "ok N": the sessions
+// opened so far), open, closed, expired, duplicates (the other counts of Port::Count), answered
+// ("ok N": the answers sent so far), written ("ok N": the writes the device carried out so far).
+// The program ends when its input ends.
 #include "Device.h"
 #include "Port.h"
 
