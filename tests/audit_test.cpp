@@ -46,7 +46,8 @@ protected:
     }
     void TearDown() override
     {
-        ::DeleteFileW(m_path.c_str());
+        for (const wchar_t* pszSuffix : {L"", L".0000000001", L".0000000002"})
+            ::DeleteFileW((m_path + pszSuffix).c_str());
         StandinDetachAll();
     }
 
@@ -124,8 +125,6 @@ TEST_F(AuditTest, AFullFileGoesOnInANewOneCarryingTheChain)
                         audit::Sha256Hex(second.substr(0, second.size() - 1)) + "\""),
               0u)
         << text;
-    ::DeleteFileW((m_path + L".0000000001").c_str());
-    ::DeleteFileW((m_path + L".0000000002").c_str());
 }
 
 // The outcome follows what the device answered, not whether the service could use the answer.
@@ -300,8 +299,6 @@ TEST(StatusWords, DeviceStatusBitsAndOutcomes)
                            "configuration changed",          "device malfunction"};
     for (int nBit = 0; nBit < 8; nBit++)
         EXPECT_EQ(devicewords::DeviceStatusWords(static_cast<BYTE>(1 << nBit)), kBits[nBit]);
-    EXPECT_EQ(devicewords::DeviceStatusWords(0x81),
-              "device malfunction, primary variable out of limits");
     StandinExchange exchange;
     exchange.wCmd = 43;
     EXPECT_EQ(devicewords::DescribeOutcome(2, exchange, 255),
@@ -314,8 +311,4 @@ TEST(StatusWords, DeviceStatusBitsAndOutcomes)
     EXPECT_EQ(devicewords::DescribeOutcome(0, exchange, 7),
               "Device 0, command 43: in write-protect mode (response code 7); device status: "
               "device malfunction, primary variable out of limits");
-    exchange.byResponseCode = 0x88;
-    EXPECT_EQ(devicewords::DescribeOutcome(0, exchange, 255),
-              "Device 0, command 43: communication error in the request (checksum) (response "
-              "code 136)");
 }
