@@ -11,6 +11,8 @@
 #include <Audit.h>
 #include <StatusWords.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace
@@ -19,17 +21,8 @@ CHostApp theApp;
 
 std::string FileText(const std::wstring& path)
 {
-    std::string text;
-    HANDLE hFile = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                 NULL, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE)
-        return text;
-    char buffer[4096];
-    DWORD dwRead = 0;
-    while (::ReadFile(hFile, buffer, sizeof buffer, &dwRead, NULL) && dwRead > 0)
-        text.append(buffer, dwRead);
-    ::CloseHandle(hFile);
-    return text;
+    std::ifstream file(path.c_str(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 class AuditTest : public ::testing::Test
@@ -70,11 +63,7 @@ TEST_F(AuditTest, AnIntentBeforeTheWriteAndItsResultAfterChainedToTheLineBefore)
     EXPECT_EQ(audit::Sha256Hex(""),
               "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
     const std::string kEarlier = "{\"seq\":41,\"kind\":\"result\"}\n{\"seq\":42,\"kind\":\"in";
-    HANDLE hFile = ::CreateFileW(m_path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD dwWritten;
-    ::WriteFile(hFile, kEarlier.data(), static_cast<DWORD>(kEarlier.size()), &dwWritten, NULL);
-    ::CloseHandle(hFile);
+    std::ofstream(m_path.c_str(), std::ios::binary) << kEarlier;
 
     audit::AuditRecord record;
     record.SetFile(m_path);
