@@ -25,6 +25,24 @@ std::string FileText(const std::wstring& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
+// The text of the field's value in the last line of the kind; "absent" when it has none.
+std::string Value(const std::string& text, const char* pszKind, const std::string& key)
+{
+    size_t nLine = text.rfind(std::string("\"kind\":\"") + pszKind + "\"");
+    size_t nAt = text.find("\"" + key + "\":", nLine);
+    if (nLine == std::string::npos || nAt == std::string::npos || nAt > text.find('\n', nLine))
+        return "absent";
+    nAt += key.size() + 3;
+    return text.substr(nAt, text.find_first_of(",}", nAt) - nAt);
+}
+
+std::wstring g_status;
+
+void CALLBACK CaptureStatus(LPCWSTR pszStatus, void*)
+{
+    g_status = pszStatus;
+}
+
 class AuditTest : public ::testing::Test
 {
 protected:
@@ -152,20 +170,6 @@ TEST_F(AuditTest, DoneRefusedOrUnknownByTheAnswer)
     }
 }
 
-namespace
-{
-// The text of the field's value in the last line of the kind; "absent" when it has none.
-std::string Value(const std::string& text, const char* pszKind, const std::string& key)
-{
-    size_t nLine = text.rfind(std::string("\"kind\":\"") + pszKind + "\"");
-    size_t nAt = text.find("\"" + key + "\":", nLine);
-    if (nLine == std::string::npos || nAt == std::string::npos || nAt > text.find('\n', nLine))
-        return "absent";
-    nAt += key.size() + 3;
-    return text.substr(nAt, text.find_first_of(",}", nAt) - nAt);
-}
-} // namespace
-
 // As found is what the device last reported, never older than the last write to the field: the
 // read back after the first write, with its time. The record reads what it does not hold itself.
 TEST_F(AuditTest, AsFoundAndAsLeftOfOneFieldAcrossTwoWritesAndOfARangePoint)
@@ -206,18 +210,6 @@ TEST_F(AuditTest, AsFoundAndAsLeftOfOneFieldAcrossTwoWritesAndOfARangePoint)
     EXPECT_EQ(Value(text, "intent", "found.zero"), "\"not read\"");
     EXPECT_EQ(Value(text, "as_left", "left.zero"), "\"not read back\"");
 }
-
-namespace
-{
-std::wstring g_status;
-int g_nStatusReports = 0;
-
-void CALLBACK CaptureStatus(LPCWSTR pszStatus, void*)
-{
-    g_status = pszStatus;
-    g_nStatusReports++;
-}
-} // namespace
 
 // Through Device.dll's exports, as the host uses them: the status line hears of a refused write
 // and of what ProcessRspCode evaluates; a write whose intent cannot be recorded is not sent, each
