@@ -61,10 +61,6 @@ def read_msvc_lists(root: pathlib.Path, *options: str) -> dict[str, list[str]]:
     return found
 
 
-def version(text: str) -> tuple[int, ...]:
-    return tuple(int(part) for part in text.split("...")[0].split("."))
-
-
 def resolve(name: str, quoted: bool, source: pathlib.Path,
             folders: list[pathlib.Path]) -> pathlib.Path | None:
     for folder in ([source.parent] if quoted else []) + folders:
@@ -177,7 +173,7 @@ def check(root: pathlib.Path, schema: dict, kit: bool) -> list[str]:
     problems: list[str] = []
     lists = read_msvc_lists(root)
     for required in lists.get("requires", []):
-        if version(required) > VS2019_CMAKE:
+        if tuple(int(part) for part in required.split("...")[0].split(".")) > VS2019_CMAKE:
             problems.append(f"the MSVC path requires CMake {required}")
     if lists.get("runtime") != ["MultiThreadedDLL"] or lists.get("mfc-flag") != ["2"]:
         problems.append(f"by default: runtime {lists.get('runtime')}, MFC {lists.get('mfc-flag')}")
