@@ -61,14 +61,6 @@ def read_msvc_lists(root: pathlib.Path, *options: str) -> dict[str, list[str]]:
     return found
 
 
-def resolve(name: str, quoted: bool, source: pathlib.Path,
-            folders: list[pathlib.Path]) -> pathlib.Path | None:
-    for folder in ([source.parent] if quoted else []) + folders:
-        if (folder / name).is_file():
-            return (folder / name).resolve()
-    return None
-
-
 def needed_files(lists: dict[str, list[str]], problems: list[str]) -> set[pathlib.Path]:
     """The sources and every header of the tree they reach."""
     folders = [pathlib.Path(f) for f in lists.get("include", [])]
@@ -86,7 +78,9 @@ def needed_files(lists: dict[str, list[str]], problems: list[str]) -> set[pathli
         if path.suffix in (".h", ".cpp") and MIN_MAX_CALL.search(COMMENT_OR_STRING.sub("", text)):
             problems.append(f"{path.name} calls min or max, which the SDK's macros replace")
         for mark, name in INCLUDE.findall(text):
-            found = resolve(name, mark == '"', path, folders)
+            found = next(((folder / name).resolve() for folder in
+                          ([path.parent] if mark == '"' else []) + folders
+                          if (folder / name).is_file()), None)
             if found is not None:
                 todo.append(found)
             elif name not in SYSTEM_HEADERS:
