@@ -153,6 +153,9 @@ TEST_F(AuditTest, DoneRefusedOrUnknownByTheAnswer)
          "\"outcome\":\"refused\",\"rc\":136,\"meaning\":\"communication "
          "error in the request (checksum)\"}"},
         {false, 0, 0xFF, "\"outcome\":\"unknown\",\"meaning\":\"no answer\"}"},
+        // A result scripted in place of an exchange stands for the answer.
+        {false, 0, 0xF0, "\"outcome\":\"done\""},
+        {false, 0, 5, "\"outcome\":\"refused\""},
     };
     for (const auto& c : cases)
     {
