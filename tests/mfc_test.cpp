@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 // Defined in mfc_debug_test.cpp, which is built with _DEBUG: ASSERT(++nCount == 0).
@@ -22,18 +23,17 @@ class CTestApp : public CWinApp
 public:
     virtual int DoMessageBox(LPCTSTR lpszPrompt, UINT nType, UINT)
     {
-        m_boxes.push_back(lpszPrompt);
-        m_types.push_back(nType);
+        m_boxes.push_back({lpszPrompt, nType});
         return IDNO;
     }
-    void ForgetBoxes()
-    {
-        m_boxes.clear();
-        m_types.clear();
-    }
-    std::vector<std::wstring> m_boxes;
-    std::vector<UINT> m_types;
+    std::vector<std::pair<std::wstring, UINT>> m_boxes;
 } theApp;
+
+HWND NewWindow()
+{
+    return ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL,
+                             NULL);
+}
 
 const UINT kEdit = 10, kButton = 11, kList = 12, WM_TEST_BASE = WM_APP + 1, WM_TEST = WM_APP + 2;
 
@@ -76,13 +76,12 @@ ON_BN_CLICKED(kButton, &CTestDlg::OnGo)
 ON_MESSAGE(WM_TEST, &CTestDlg::OnTest)
 END_MESSAGE_MAP()
 
+// A dialog on a parent window of its own.
 class DialogTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL,
-                                      NULL, NULL);
         m_parent.Attach(m_hParent);
         ASSERT_TRUE(m_dlg.Create(100, &m_parent));
     }
@@ -92,7 +91,7 @@ protected:
         m_parent.Detach();
         ::DestroyWindow(m_hParent);
     }
-    HWND m_hParent = NULL;
+    HWND m_hParent = NewWindow();
     CWnd m_parent;
     CTestDlg m_dlg;
 };
@@ -125,7 +124,7 @@ TEST_F(DialogTest, UpdateDataMovesTextBothWaysAndDdxControlAttachesTheList)
 
 TEST(AssertTest, ActiveInADebugBuildOnly)
 {
-    theApp.ForgetBoxes();
+    theApp.m_boxes.clear();
     int nCount = 0;
     ASSERT(++nCount == 0);
     EXPECT_EQ(nCount, 0) << "a release build does not evaluate the expression";
@@ -135,9 +134,9 @@ TEST(AssertTest, ActiveInADebugBuildOnly)
 
     EXPECT_EQ(AssertInADebugBuild(0), 1);
     ASSERT_EQ(theApp.m_boxes.size(), 1u);
-    EXPECT_EQ(theApp.m_boxes[0].rfind(L"Debug Assertion Failed!\n\nFile: ", 0), 0u);
-    EXPECT_NE(theApp.m_boxes[0].find(L"mfc_debug_test.cpp\nLine: "), std::wstring::npos);
-    EXPECT_EQ(theApp.m_types[0], static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONHAND));
+    EXPECT_EQ(theApp.m_boxes[0].first.rfind(L"Debug Assertion Failed!\n\nFile: ", 0), 0u);
+    EXPECT_NE(theApp.m_boxes[0].first.find(L"mfc_debug_test.cpp\nLine: "), std::wstring::npos);
+    EXPECT_EQ(theApp.m_boxes[0].second, static_cast<UINT>(MB_ABORTRETRYIGNORE | MB_ICONHAND));
     EXPECT_EQ(AssertInADebugBuild(-1), 0) << "a true assertion reports nothing";
     EXPECT_EQ(theApp.m_boxes.size(), 1u);
 }
@@ -166,15 +165,11 @@ protected:
     }
 };
 
-TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
+TEST_F(DialogTest, AMissingControlIsReportedAndStopsTheExchange)
 {
-    theApp.ForgetBoxes();
-    HWND hParent =
-        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL);
-    CWnd parent;
-    parent.Attach(hParent);
+    theApp.m_boxes.clear();
     CMissingControlDlg dlg;
-    EXPECT_TRUE(dlg.Create(100, &parent));
+    EXPECT_TRUE(dlg.Create(100, &m_parent));
     EXPECT_FALSE(dlg.m_bInitResult);
     EXPECT_EQ(::GetWindowLongW(dlg.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE, 0)
         << "a failed exchange in OnInitDialog ends the dialog";
@@ -183,19 +178,17 @@ TEST(DataExchangeTest, AMissingControlIsReportedAndStopsTheExchange)
     EXPECT_EQ(dlg.m_strBefore, L"typed");
     EXPECT_EQ(dlg.m_strAfter, L"") << "nothing after the missing control is exchanged";
     ASSERT_EQ(theApp.m_boxes.size(), 2u);
-    EXPECT_EQ(theApp.m_boxes[1], L"An unsupported operation was attempted.");
-    EXPECT_EQ(theApp.m_types[1], static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(theApp.m_boxes[1],
+              std::make_pair(std::wstring(L"An unsupported operation was attempted."),
+                             UINT(MB_ICONEXCLAMATION)));
     dlg.DestroyWindow();
-    parent.Detach();
-    ::DestroyWindow(hParent);
 }
 
 // MFC's handle maps are per thread: the thread that attached the object finds it from the handle,
 // another thread does not.
 TEST(HandleMapTest, OnlyTheAttachingThreadFindsTheObject)
 {
-    HWND hWnd =
-        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 100, 100, NULL, NULL, NULL, NULL);
+    HWND hWnd = NewWindow();
     CWnd wnd;
     ASSERT_TRUE(wnd.Attach(hWnd));
     EXPECT_EQ(CWnd::FromHandlePermanent(hWnd), &wnd);
@@ -210,13 +203,12 @@ TEST(HandleMapTest, OnlyTheAttachingThreadFindsTheObject)
 
 TEST(MessageBoxTest, AfxMessageBoxAsksTheApplicationAndLoadsStringIds)
 {
-    theApp.ForgetBoxes();
+    theApp.m_boxes.clear();
     EXPECT_EQ(AfxMessageBox(L"Set Failed", MB_ICONERROR), IDNO);
     EXPECT_EQ(AfxMessageBox(200, MB_YESNO), IDNO);
     ASSERT_EQ(theApp.m_boxes.size(), 2u);
-    EXPECT_EQ(theApp.m_boxes[0], L"Set Failed");
-    EXPECT_EQ(theApp.m_types[0], UINT(MB_ICONERROR));
-    EXPECT_EQ(theApp.m_boxes[1], L"from the application");
+    EXPECT_EQ(theApp.m_boxes[0], std::make_pair(std::wstring(L"Set Failed"), UINT(MB_ICONERROR)));
+    EXPECT_EQ(theApp.m_boxes[1].first, L"from the application");
 }
 
 // The main window of the box test: records its WM_ENABLE and the framework's own messages (those
@@ -282,9 +274,7 @@ UINT ShowDefaultBox(LPVOID)
 // serve sent messages.
 TEST(MessageBoxTest, AWorkersDefaultBoxDisablesTheMainWindowThroughTheWindowThread)
 {
-    g_boxSeen = {
-        ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 400, 300, NULL, NULL, NULL, NULL),
-        NULL, TRUE};
+    g_boxSeen = {NewWindow(), NULL, TRUE};
     CMainWnd mainWnd;
     ASSERT_TRUE(mainWnd.SubclassWindow(g_boxSeen.hMain));
     theApp.m_pMainWnd = &mainWnd;

@@ -61,18 +61,6 @@ def read_msvc_lists(root: pathlib.Path, *options: str) -> dict[str, list[str]]:
     return found
 
 
-def version(text: str) -> tuple[int, ...]:
-    return tuple(int(part) for part in text.split("...")[0].split("."))
-
-
-def resolve(name: str, quoted: bool, source: pathlib.Path,
-            folders: list[pathlib.Path]) -> pathlib.Path | None:
-    for folder in ([source.parent] if quoted else []) + folders:
-        if (folder / name).is_file():
-            return (folder / name).resolve()
-    return None
-
-
 def needed_files(lists: dict[str, list[str]], problems: list[str]) -> set[pathlib.Path]:
     """The sources and every header of the tree they reach."""
     folders = [pathlib.Path(f) for f in lists.get("include", [])]
@@ -90,7 +78,9 @@ def needed_files(lists: dict[str, list[str]], problems: list[str]) -> set[pathli
         if path.suffix in (".h", ".cpp") and MIN_MAX_CALL.search(COMMENT_OR_STRING.sub("", text)):
             problems.append(f"{path.name} calls min or max, which the SDK's macros replace")
         for mark, name in INCLUDE.findall(text):
-            found = resolve(name, mark == '"', path, folders)
+            found = next(((folder / name).resolve() for folder in
+                          ([path.parent] if mark == '"' else []) + folders
+                          if (folder / name).is_file()), None)
             if found is not None:
                 todo.append(found)
             elif name not in SYSTEM_HEADERS:
@@ -177,7 +167,7 @@ def check(root: pathlib.Path, schema: dict, kit: bool) -> list[str]:
     problems: list[str] = []
     lists = read_msvc_lists(root)
     for required in lists.get("requires", []):
-        if version(required) > VS2019_CMAKE:
+        if tuple(int(part) for part in required.split("...")[0].split(".")) > VS2019_CMAKE:
             problems.append(f"the MSVC path requires CMake {required}")
     if lists.get("runtime") != ["MultiThreadedDLL"] or lists.get("mfc-flag") != ["2"]:
         problems.append(f"by default: runtime {lists.get('runtime')}, MFC {lists.get('mfc-flag')}")

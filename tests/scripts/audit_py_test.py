@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Tests scripts/audit.py on a record kestrum-host wrote in two sessions, the first one's last line
 torn: audit_py_test.py HOST, HOST the host's command line joined by ';'."""
+import contextlib
 import html.parser
 import io
 import os
@@ -13,6 +14,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "scripts"))
 sys.path.insert(0, os.path.join(HERE, ".."))
 import audit  # noqa: E402
+import check_script  # noqa: E402
 import hostrun  # noqa: E402
 
 HOST = None
@@ -44,12 +46,7 @@ wait
 
 
 def write_record(path, script, exit_code=0):
-    text = f"audit Z:{path.replace('/', chr(92))}\n" + script
-    for name, number in (("IDC_EDT_SERIAL_NO", 1017), ("IDC_BTN_SET", 1004),
-                         ("IDC_BTN_REFRESH", 1016), ("IDC_EDT_VERIFY_RANGE_HIGH", 1039),
-                         ("IDC_EDT_VERIFY_PRESS", 1040), ("IDC_EDT_VERIFY_RANGE_LOW", 1041),
-                         ("IDC_EDT_VERIFY_TEMP", 1042), ("IDC_BTN_VERIFY", 1046)):
-        text = text.replace(name, str(number))
+    text = check_script.substitute(f"audit Z:{path.replace('/', chr(92))}\n" + script)
     _, code, errors = hostrun.run_script(HOST, text.encode(), 120)
     assert code == exit_code, (code, errors)
 
@@ -74,12 +71,8 @@ class AuditTest(unittest.TestCase):
 
     def run_audit(self, *args):
         out, err = io.StringIO(), io.StringIO()
-        stdout, stderr = sys.stdout, sys.stderr
-        sys.stdout, sys.stderr = out, err
-        try:
+        with contextlib.redirect_stdout(out), contextlib.redirect_stderr(err):
             code = audit.main(list(args))
-        finally:
-            sys.stdout, sys.stderr = stdout, stderr
         return code, out.getvalue().splitlines(), err.getvalue()
 
     def test_table_and_csv_join_intent_result_and_as_left_and_skip_the_torn_line(self):
