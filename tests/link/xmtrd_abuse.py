@@ -1,15 +1,8 @@
 #!/usr/bin/env python3
-"""kestrum-xmtrd against a hostile master and hostile clients; each case must leave it serving.
+"""kestrum-xmtrd against a hostile master and hostile clients (docs/testing.md lists the cases);
+each case must leave it serving.
 
-   xmtrd_abuse.py XMTRD
-
-- an endless run of 0xFF on the pseudo-terminal costs little CPU, and a request after it is answered;
-- a master killed mid-frame: after a pause the next request is answered, not swallowed;
-- --max-idle refuses what is not a number from 1 to 86400000;
-- a HART-IP client that never finishes a header is let go after 5 s;
-- with no descriptor left for accept, the poll loop does not spin;
-- a pass-through the device leaves unanswered still counts as session traffic;
-- a client that never reads what it is sent does not block the server."""
+   xmtrd_abuse.py XMTRD"""
 import os
 import select
 import socket
