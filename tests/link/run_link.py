@@ -69,7 +69,7 @@ class SessionHolder:
 
 
 def run_script(script, host, transmitter, failures):
-    """Carries out the script's lines; whether the host ended."""
+    """Carries out the script's lines; the exit status (None when the host did not end)."""
     holder, closed_before, answered_before = None, None, 0
     try:
         host.send("link " + transmitter.link)
