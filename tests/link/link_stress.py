@@ -1,33 +1,16 @@
 #!/usr/bin/env python3
 """The link fault campaign: stop points and fuzz steps over a real link against kestrum-xmtrd, with
-line faults drawn at random.
+line faults drawn at random; docs/links.md says what each step checks and counts.
 
    link_stress.py HOST XMTRD serial|hart-ip|hart-ip-udp STOPS STEPS [SEED] [--com N]
 
-Each stop point draws a fault, clicks Refresh, lets 0 to 1.5 s pass and stops the page; the page
-must be idle with no worker (else a held lock), no worker may have been terminated and no wait may
-have given up (a hang). Each stop point and each fuzz step then gives the transmitter a new range
-high, draws a fault for half of the steps, refreshes and checks: only command 223 is sent (else a
-bad send), and when all three reads succeeded, the page shows the transmitter's range high (else a
-misfiled answer). The refresh after a stop runs with no fault: unless its three reads succeed, the
-stop locked the host out. A quarter of the fuzz steps first Set (command 222) under the step's
-fault: over HART-IP, a device that carried out more writes than the page sent counts writes
-carried out twice (on a serial line the master's own retry after a lost answer is the same request
-again, which a device carries out again, as HART has it).
-Faults: noise, a silent transmitter, garbled answers, echoed requests, answers to another command,
-late answers with 20 preambles, a handheld's answers, a port that stalls writes (serial); a late
-session initiate, unanswered pass-throughs, a dropped session, garbled answers, slow answers,
-publishes and late errors, a warning on the initiate (HART-IP over TCP); lost datagrams, lost
-answers, slow answers, a dropped session (over UDP); on all, the transmitter killed and started
-again. Over HART-IP, a session the server still holds after the host ended counts as left open.
-Unconfirmed writes are not judged here (0). The last line gives the counts."""
-import os
+The last line gives the counts."""
 import random
 import sys
 import time
 
-sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from run_link import Host, Transmitter  # noqa: E402
+from xmtrd import Transmitter, arguments
+from hostrun import Host  # in tests/, which xmtrd puts on the path
 
 FAULTS = {
     "serial": [["noise 100"], ["mute 2"], ["mute 8"], ["garble 1"], ["garble 4"], ["echo 4"],
@@ -39,13 +22,10 @@ FAULTS = {
     "hart-ip-udp": [["lose 1"], ["lose 4"], ["unanswered 1"], ["slow 2500"], ["drop"], ["garble 1"],
                     ["mute 1"], ["kill"]],
 }
-CLEAR = {
-    "serial": ["noise 0", "mute 0", "garble 0", "echo 0", "wrongcommand 0", "preambles 5", "slow 0",
-               "second-master 0", "stall 0"],
-    "hart-ip": ["late-initiate 0", "unanswered 0", "garble 0", "mute 0", "slow 0", "stray 0",
-                "warn-initiate 0"],
-    "hart-ip-udp": ["lose 0", "unanswered 0", "garble 0", "mute 0", "slow 0"],
-}
+# The controls the faults set, back at the transmitter's defaults.
+CLEAR = {kind: [f"{name} {5 if name == 'preambles' else 0}" for name in dict.fromkeys(
+    control.split()[0] for fault in faults for control in fault if " " in control)]
+    for kind, faults in FAULTS.items()}
 RANGE_HIGH_CONTROL = 1009
 # IDC_CMB_PRESS_TYPE, IDC_CMB_MANUFACTURER and IDC_BTN_SET: a Set the transmitter accepts.
 SET = ["select 1000 1", "select 1001 0", "click 1004", "wait"]
@@ -53,20 +33,13 @@ SET = ["select 1000 1", "select 1001 0", "click 1004", "wait"]
 
 class Campaign:
     def __init__(self, host_command, xmtrd, kind, com, seed):
-        self.host_command, self.xmtrd, self.kind, self.com = host_command, xmtrd, kind, com
-        self.random = random.Random(seed)
+        self.kind, self.random, self.refreshed = kind, random.Random(seed), 0
         self.counts = dict(crashes=0, hangs=0, held=0, unconfirmed=0, bad=0, misfiled=0, left=0,
                            doubled=0, lockouts=0)
-        self.transmitter = None
-        self.refreshed = 0
-        self.start_transmitter()
+        self.new_transmitter = lambda: Transmitter(xmtrd, kind, host_command, com, "real")
+        self.transmitter = self.new_transmitter()
         self.host = Host(host_command)
         self.link()
-
-    def start_transmitter(self):
-        if self.transmitter is not None:
-            self.transmitter.kill()
-        self.transmitter = Transmitter(self.xmtrd, self.kind, self.com, self.host_command, "real")
 
     def link(self):
         self.host.send("link " + self.transmitter.link)
@@ -93,7 +66,8 @@ class Campaign:
     def fault(self):
         for control in self.random.choice(FAULTS[self.kind]):
             if control == "kill":
-                self.start_transmitter()
+                self.transmitter.kill()
+                self.transmitter = self.new_transmitter()
                 self.link()
             else:
                 self.transmitter.control(control)
@@ -128,14 +102,14 @@ class Campaign:
         """A Set under the fault; False when the host is gone."""
         if with_fault:
             self.fault()
-        before = int(self.transmitter.control("written")[0])
+        before = self.transmitter.count("written")
         events = self.run(SET)
         if with_fault:
             self.clear()
         if events is None:
             return False
         sent = sum(1 for e in events if e.get("ev") == "send" and e.get("cmd") == 222)
-        carried = int(self.transmitter.control("written")[0]) - before
+        carried = self.transmitter.count("written") - before
         if carried > sent and self.kind != "serial":
             self.counts["doubled"] += carried - sent
             print(f"written twice: {sent} sends of command 222, {carried} carried out", flush=True)
@@ -169,19 +143,14 @@ class Campaign:
         if self.host.finish(120) is None:
             self.counts["hangs"] += 1
         if self.kind != "serial" and self.transmitter.process.poll() is None:
-            self.counts["left"] += int(self.transmitter.control("open")[0])
+            self.counts["left"] += self.transmitter.count("open")
         self.transmitter.end()
 
 
 def main():
-    args = [a for a in sys.argv[1:] if not a.startswith("--")]
-    options = dict(zip(sys.argv[1:], sys.argv[2:]))
-    com = options.get("--com", "11")
-    args = [a for a in args if a != com]
-    host_command, xmtrd, kind = args[0].split(";"), args[1], args[2]
-    stops, steps = int(args[3]), int(args[4])
-    seed = int(args[5]) if len(args) > 5 else 1
-    campaign = Campaign(host_command, xmtrd, kind, com, seed)
+    host_command, xmtrd, kind, numbers, options = arguments("11")
+    stops, steps, seed = (list(map(int, numbers)) + [1])[:3]
+    campaign = Campaign(host_command, xmtrd, kind, options["--com"], seed)
     started = time.monotonic()
     done_stops = done_steps = 0
     try:

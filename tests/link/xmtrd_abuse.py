@@ -1,26 +1,19 @@
 #!/usr/bin/env python3
-"""kestrum-xmtrd against a hostile master and hostile clients; each case must leave it serving.
+"""kestrum-xmtrd against a hostile master and hostile clients (docs/testing.md lists the cases);
+each case must leave it serving.
 
-   xmtrd_abuse.py XMTRD
-
-- an endless run of 0xFF on the pseudo-terminal costs little CPU, and a request after it is answered;
-- a master killed mid-frame: after a pause the next request is answered, not swallowed;
-- --max-idle refuses what is not a number from 1 to 86400000;
-- a HART-IP client that never finishes a header is let go after 5 s;
-- with no descriptor left for accept, the poll loop does not spin;
-- a pass-through the device leaves unanswered still counts as session traffic;
-- a client that never reads what it is sent does not block the server."""
+   xmtrd_abuse.py XMTRD"""
 import os
-import resource
 import select
 import socket
-import struct
 import subprocess
 import sys
 import time
 
+from xmtrd import Transmitter, initiate, message
+
 POLL_0 = bytes([0xFF] * 5 + [0x02, 0x80, 0x00, 0x00, 0x82])
-POLL_5 = bytes([0xFF] * 5 + [0x02, 0x85, 0x00, 0x00, 0x87])
+POLL_5 = bytes([0x02, 0x85, 0x00, 0x00, 0x87])  # without preambles, as HART-IP carries it
 
 
 def cpu_seconds(pid):
@@ -29,14 +22,9 @@ def cpu_seconds(pid):
     return (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
 
 
-def start(program, *args, limit_files=None):
-    def limit():
-        if limit_files:
-            resource.setrlimit(resource.RLIMIT_NOFILE, (limit_files, limit_files))
-    process = subprocess.Popen([program, *args, "--wire", "fast"], stdin=subprocess.PIPE,
-                               stdout=subprocess.PIPE, preexec_fn=limit)
-    where = process.stdout.readline().decode().split()[1]
-    return process, where
+def ended(xmtrd, failures):
+    if xmtrd.end() != 0:
+        failures.append("the program did not end by itself when its input closed")
 
 
 def answer_within(fd, seconds):
@@ -52,17 +40,17 @@ def answer_within(fd, seconds):
 
 
 def serial_cases(program, failures):
-    process, where = start(program, "--pty")
-    fd = os.open(where, os.O_RDWR | os.O_NOCTTY)
+    xmtrd = Transmitter(program, "serial")
+    fd = os.open(xmtrd.where, os.O_RDWR | os.O_NOCTTY)
     try:
-        before = cpu_seconds(process.pid)
+        before = cpu_seconds(xmtrd.process.pid)
         block = b"\xFF" * 65536
         for _ in range(58):  # 3.8 MB
             os.write(fd, block)
         os.write(fd, POLL_0[5:])
         if not answer_within(fd, 10):
             failures.append("no answer after a long run of preambles")
-        spent = cpu_seconds(process.pid) - before
+        spent = cpu_seconds(xmtrd.process.pid) - before
         if spent > 2.0:
             failures.append(f"a long run of preambles cost {spent:.1f} s of CPU")
         # A master killed after half a request, then a new master after a pause.
@@ -73,8 +61,7 @@ def serial_cases(program, failures):
             failures.append("the request after a partial frame was swallowed")
     finally:
         os.close(fd)
-        process.stdin.close()
-        process.wait(timeout=10)
+        ended(xmtrd, failures)
 
 
 def max_idle_cases(program, failures):
@@ -85,14 +72,9 @@ def max_idle_cases(program, failures):
             failures.append(f"--max-idle {value} was taken (exit {code})")
 
 
-def message(message_id, sequence, body=b"", kind=0):
-    return struct.pack(">BBBBHH", 1, kind, message_id, 0, sequence, 8 + len(body)) + body
-
-
 def hart_ip_cases(program, failures):
-    process, where = start(program, "--hart-ip", "127.0.0.1:0", "--max-idle", "1000",
-                           limit_files=12)
-    host, port = where.rsplit(":", 1)
+    xmtrd = Transmitter(program, "hart-ip", max_idle="1000", files=12)
+    host, port = xmtrd.where.rsplit(":", 1)
     clients = []
     try:
         half = socket.create_connection((host, int(port)), timeout=10)
@@ -103,9 +85,9 @@ def hart_ip_cases(program, failures):
                 clients.append(socket.create_connection((host, int(port)), timeout=2))
             except OSError:
                 break
-        before = cpu_seconds(process.pid)
+        before = cpu_seconds(xmtrd.process.pid)
         time.sleep(1.0)
-        spent = cpu_seconds(process.pid) - before
+        spent = cpu_seconds(xmtrd.process.pid) - before
         if spent > 0.5:
             failures.append(f"with no descriptor left the server used {spent:.2f} s of CPU in 1 s")
         for client in clients:
@@ -113,10 +95,10 @@ def hart_ip_cases(program, failures):
         half.settimeout(10)
         started = time.monotonic()
         try:
-            ended = half.recv(16) == b""
+            let_go = half.recv(16) == b""
         except OSError:
-            ended = True
-        if not ended or time.monotonic() - started > 9:
+            let_go = True
+        if not let_go or time.monotonic() - started > 9:
             failures.append("a client that never finished its header was not let go")
         half.close()
         # A session of 1000 ms kept only by pass-throughs the device leaves unanswered.
@@ -124,12 +106,11 @@ def hart_ip_cases(program, failures):
         session.setsockopt(socket.SOL_SOCKET, socket.SO_RCVBUF, 4096)
         session.settimeout(5)
         session.connect((host, int(port)))
-        session.sendall(message(0, 1, struct.pack(">BI", 1, 1000)))
+        session.sendall(initiate(1000))
         session.recv(64)
         for sequence in range(2, 6):
             time.sleep(0.6)
-            frame = POLL_5[5:]
-            session.sendall(message(3, sequence, frame))
+            session.sendall(message(3, sequence, POLL_5))
             reply = session.recv(64)
             if len(reply) < 8 or reply[1] != 3:
                 failures.append(f"pass-through {sequence}: no refusal, {reply!r}")
@@ -141,7 +122,7 @@ def hart_ip_cases(program, failures):
         except OSError:
             pass
         other = socket.create_connection((host, int(port)), timeout=5)
-        other.sendall(message(0, 1, struct.pack(">BI", 1, 1000)))
+        other.sendall(initiate(1000))
         try:
             if len(other.recv(64)) < 8:
                 failures.append("the next client got no answer after a client that never reads")
@@ -150,8 +131,7 @@ def hart_ip_cases(program, failures):
         other.close()
         session.close()
     finally:
-        process.stdin.close()
-        process.wait(timeout=10)
+        ended(xmtrd, failures)
 
 
 def main():
@@ -160,9 +140,7 @@ def main():
     serial_cases(program, failures)
     max_idle_cases(program, failures)
     hart_ip_cases(program, failures)
-    for failure in failures:
-        print(failure)
-    print(f"{len(failures)} failures")
+    print("\n".join(failures + [f"{len(failures)} failures"]))
     return 1 if failures else 0
 
 
