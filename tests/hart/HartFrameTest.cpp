@@ -13,13 +13,9 @@ namespace
 
 const LongAddress kAddress = LongAddress::ForDevice(0xE0, 0xB3, {0x00, 0x03, 0x2A});
 
-Request MakeRequest(uint8_t command, std::vector<uint8_t> data)
+Request ToDevice(uint8_t command, std::vector<uint8_t> data)
 {
-    Request request;
-    request.address = kAddress;
-    request.command = command;
-    request.data = std::move(data);
-    return request;
+    return {kAddress, command, std::move(data)};
 }
 
 // Recomputes the checksum of a frame with five preambles after a deliberate change.
@@ -34,17 +30,12 @@ TEST(HartFrame, EncodesARequestByteForByte)
 {
     const std::vector<uint8_t> expected = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x82, 0xA0, 0xB3,
                                            0x00, 0x03, 0x2A, 0xDF, 0x01, 0x01, 0x67};
-    EXPECT_EQ(EncodeRequest(MakeRequest(223, {0x01})), expected);
+    EXPECT_EQ(EncodeRequest(ToDevice(223, {0x01})), expected);
 }
 
 TEST(HartFrame, ErrorAnswerCarriesOnlyTheStatusBytes)
 {
-    Answer answer;
-    answer.address = kAddress;
-    answer.command = 182;
-    answer.responseCode = 7;
-    answer.deviceStatus = 0x40;
-    const std::vector<uint8_t> frame = EncodeAnswer(answer);
+    const std::vector<uint8_t> frame = EncodeAnswer({kAddress, 182, 7, 0x40, {}});
     const std::vector<uint8_t> expected = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x86, 0xA0, 0xB3,
                                            0x00, 0x03, 0x2A, 0xB6, 0x02, 0x07, 0x40, 0x4F};
     EXPECT_EQ(frame, expected);
@@ -59,12 +50,9 @@ TEST(HartFrame, ErrorAnswerCarriesOnlyTheStatusBytes)
 
 TEST(HartFrame, LargestAnswerRoundTripsWithTwentyPreambles)
 {
-    Answer answer;
-    answer.address = kAddress;
-    answer.command = 223;
-    answer.deviceStatus = 0x20;
+    Answer answer{kAddress, 223, 0, 0x20, std::vector<uint8_t>(253)};
     for (int i = 0; i < 253; ++i)
-        answer.data.push_back(static_cast<uint8_t>(i));
+        answer.data[i] = static_cast<uint8_t>(i);
     const std::vector<uint8_t> frame = EncodeAnswer(answer, 20);
     ASSERT_EQ(frame.size(), 20 + 8 + 255 + 1u);
     EXPECT_EQ(frame[27], 255);
@@ -78,15 +66,15 @@ TEST(HartFrame, LargestAnswerRoundTripsWithTwentyPreambles)
 
 TEST(HartFrame, RefusesToEncodeOutOfLimitFrames)
 {
-    EXPECT_TRUE(EncodeRequest(MakeRequest(0, {}), kMinPreambles - 1).empty());
-    EXPECT_TRUE(EncodeRequest(MakeRequest(0, {}), 21).empty());
-    EXPECT_TRUE(EncodeRequest(MakeRequest(0, std::vector<uint8_t>(254))).empty());
-    EXPECT_FALSE(EncodeRequest(MakeRequest(0, std::vector<uint8_t>(253))).empty());
+    EXPECT_TRUE(EncodeRequest(ToDevice(0, {}), kMinPreambles - 1).empty());
+    EXPECT_TRUE(EncodeRequest(ToDevice(0, {}), 21).empty());
+    EXPECT_TRUE(EncodeRequest(ToDevice(0, std::vector<uint8_t>(254))).empty());
+    EXPECT_FALSE(EncodeRequest(ToDevice(0, std::vector<uint8_t>(253))).empty());
 }
 
 TEST(HartFrame, DecodeIgnoresTheMasterBit)
 {
-    std::vector<uint8_t> frame = EncodeRequest(MakeRequest(0, {}));
+    std::vector<uint8_t> frame = EncodeRequest(ToDevice(0, {}));
     frame[6] &= 0x3F; // secondary master
     Reseal(frame);
     Request request;
@@ -140,7 +128,7 @@ TEST(HartFrame, DecodeReportsEachFault)
     };
     for (const BrokenFrame& broken : cases)
     {
-        std::vector<uint8_t> frame = EncodeRequest(MakeRequest(222, {0x01, 0x02}));
+        std::vector<uint8_t> frame = EncodeRequest(ToDevice(222, {0x01, 0x02}));
         broken.breakIt(frame);
         Request request;
         request.command = 99;
@@ -153,13 +141,13 @@ TEST(HartFrame, AnswerWithoutStatusBytesIsReported)
 {
     for (std::size_t count : {0u, 1u})
     {
-        std::vector<uint8_t> frame = EncodeRequest(MakeRequest(0, std::vector<uint8_t>(count)));
+        std::vector<uint8_t> frame = EncodeRequest(ToDevice(0, std::vector<uint8_t>(count)));
         frame[5] = kDelimiterAck;
         Reseal(frame);
         Answer answer;
         EXPECT_EQ(DecodeAnswer(frame, kAddress, &answer), DecodeError::MissingStatus) << count;
     }
     Answer answer;
-    EXPECT_EQ(DecodeAnswer(EncodeRequest(MakeRequest(0, {0, 0})), kAddress, &answer),
+    EXPECT_EQ(DecodeAnswer(EncodeRequest(ToDevice(0, {0, 0})), kAddress, &answer),
               DecodeError::WrongDelimiter);
 }

@@ -78,20 +78,12 @@ TEST(RecordFiller, IdentityFillsBytesZeroToElevenAndDeviceInfoTheRangeValues)
 TEST(RecordFiller, BaseDataBlocksFillTheirFieldsOnly)
 {
     Transmitter transmitter;
-    for (const auto& [key, text] :
-         std::vector<std::pair<const char*, const char*>>{{"press_type", "2"},
-                                                          {"manufacturer", "1"},
-                                                          {"unit", "7"},
-                                                          {"serial", "AB12"},
-                                                          {"range_high", "100"},
-                                                          {"range_low", "-1"},
-                                                          {"pressure", "3.25"},
-                                                          {"temperature", "-40"},
-                                                          {"zero", "0.125"},
-                                                          {"factor_k", "1.5"},
-                                                          {"factor_b", "-0.75"},
-                                                          {"cal_up", "99.5"},
-                                                          {"cal_down", "0.5"}})
+    const std::pair<const char*, const char*> settings[] = {
+        {"press_type", "2"},   {"manufacturer", "1"}, {"unit", "7"},         {"serial", "AB12"},
+        {"range_high", "100"}, {"range_low", "-1"},   {"pressure", "3.25"},  {"temperature", "-40"},
+        {"zero", "0.125"},     {"factor_k", "1.5"},   {"factor_b", "-0.75"}, {"cal_up", "99.5"},
+        {"cal_down", "0.5"}};
+    for (const auto& [key, text] : settings)
         ASSERT_TRUE(transmitter.SetVariable(key, text, nullptr)) << key;
 
     Record record;

@@ -58,7 +58,7 @@ TEST(Transmitter, AnswersIdentityWithByte10InTheDeviceIdAndTheBigEndianPressure)
     EXPECT_EQ(transmitter.Handle(183, {}).data, pressure);
 }
 
-TEST(Transmitter, StatusShowsColdStartOnceAndConfigurationChangedAfterWrites)
+TEST(Transmitter, RangePointWritesSetTheValuesAndStatusShowsColdStartOnceThenConfigurationChanged)
 {
     Transmitter transmitter;
     EXPECT_EQ(transmitter.Handle(1, {}).deviceStatus, 0x20);
@@ -67,6 +67,9 @@ TEST(Transmitter, StatusShowsColdStartOnceAndConfigurationChangedAfterWrites)
     EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 500.0f)).deviceStatus, 0);
     EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 5.0f)).deviceStatus, 0x40);
     EXPECT_EQ(transmitter.Handle(183, {}).deviceStatus, 0x40);
+    EXPECT_EQ(transmitter.Handle(182, RangePoint(1, 250.0f)).responseCode, 0);
+    EXPECT_EQ(transmitter.State().lrv, 5.0f);
+    EXPECT_EQ(transmitter.State().urv, 250.0f);
 }
 
 TEST(Transmitter, BusyAnswersCountDownWithoutRunningTheCommandAndUnknownOnesAreNotImplemented)
@@ -107,16 +110,6 @@ TEST(Transmitter, ZeroAddsThePressureToZeroUnlessBeyondFivePercentOfTheSpanOrPro
         EXPECT_EQ(transmitter.State().pressure, c.code == 0 ? 0.0f : before) << c.pressure;
         EXPECT_EQ(transmitter.State().zero, c.code == 0 ? 0.5f + before : 0.5f) << c.pressure;
     }
-}
-
-TEST(Transmitter, RangePointWritesLowerAndUpperValue)
-{
-    Transmitter transmitter;
-    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 0.0f)).responseCode, 0);
-    EXPECT_EQ(transmitter.Handle(182, RangePoint(0, 10.0f)).responseCode, 0);
-    EXPECT_EQ(transmitter.Handle(182, RangePoint(1, 250.0f)).responseCode, 0);
-    EXPECT_EQ(transmitter.State().lrv, 10.0f);
-    EXPECT_EQ(transmitter.State().urv, 250.0f);
 }
 
 // Too short, write-protected, an invalid point, list position or value, and values beyond the
