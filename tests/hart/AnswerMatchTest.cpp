@@ -156,11 +156,16 @@ TEST(FrameScannerBounds, MissingCountsWhatTheFrameInProgressStillNeeds)
     }
 }
 
-TEST(ShortFrameTest, PollOfAddressZeroIsTheKnownRequest)
+TEST(ShortFrameTest, PollOfAddressZeroIsTheKnownRequestAndDamagedOnesAreNotDecoded)
 {
     EXPECT_EQ(ShortRequest(0),
               std::vector<uint8_t>({0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x80, 0x00, 0x00, 0x82}));
     EXPECT_TRUE(ShortRequest(kMaxPollingAddress + 1).empty());
+    ShortFrame frame;
+    std::vector<uint8_t> badCheck = ShortRequest(0);
+    badCheck.back() ^= 1;
+    EXPECT_FALSE(DecodeShortRequest(badCheck, &frame));
+    EXPECT_FALSE(DecodeShortAnswer(ShortRequest(0), &frame));
 }
 
 TEST(ShortFrameTest, TransmitterAnswersCommandZeroOnlyAtItsPollingAddress)
@@ -182,15 +187,6 @@ TEST(ShortFrameTest, TransmitterAnswersCommandZeroOnlyAtItsPollingAddress)
     EXPECT_EQ(address.bytes[1], answer.field[2 + 2]);
     EXPECT_EQ(std::vector<uint8_t>(address.bytes.begin() + 2, address.bytes.end()),
               std::vector<uint8_t>(answer.field.begin() + 2 + 9, answer.field.end()));
-}
-
-TEST(ShortFrameTest, DamagedFramesAreNotDecoded)
-{
-    ShortFrame frame;
-    std::vector<uint8_t> badCheck = ShortRequest(0);
-    badCheck.back() ^= 1;
-    EXPECT_FALSE(DecodeShortRequest(badCheck, &frame));
-    EXPECT_FALSE(DecodeShortAnswer(ShortRequest(0), &frame));
 }
 
 TEST(FrameScannerTest, FindsFramesInPiecesAfterNoiseAndBackToBack)

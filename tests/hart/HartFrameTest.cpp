@@ -82,12 +82,22 @@ TEST(HartFrame, DecodeIgnoresTheMasterBit)
     EXPECT_EQ(request.address.bytes[0], 0x20);
 }
 
+using Change = std::function<void(std::vector<uint8_t>&)>;
+
 struct BrokenFrame
 {
     const char* name;
-    std::function<void(std::vector<uint8_t>&)> breakIt;
+    Change breakIt;
     DecodeError expected;
 };
+
+Change ThenReseal(Change change)
+{
+    return [change](std::vector<uint8_t>& f) {
+        change(f);
+        Reseal(f);
+    };
+}
 
 TEST(HartFrame, DecodeReportsEachFault)
 {
@@ -95,35 +105,19 @@ TEST(HartFrame, DecodeReportsEachFault)
         {"empty", [](auto& f) { f.clear(); }, DecodeError::TooFewPreambles},
         {"one preamble", [](auto& f) { f.erase(f.begin(), f.begin() + 4); },
          DecodeError::TooFewPreambles},
-        {"answer delimiter",
-         [](auto& f) {
-             f[5] = kDelimiterAck;
-             Reseal(f);
-         },
+        {"answer delimiter", ThenReseal([](auto& f) { f[5] = kDelimiterAck; }),
          DecodeError::WrongDelimiter},
         {"preambles only", [](auto& f) { f.resize(5); }, DecodeError::Truncated},
         {"ends in the address", [](auto& f) { f.resize(9); }, DecodeError::Truncated},
         {"missing checksum", [](auto& f) { f.pop_back(); }, DecodeError::ByteCountMismatch},
         {"trailing byte", [](auto& f) { f.push_back(0); }, DecodeError::ByteCountMismatch},
-        {"count too high",
-         [](auto& f) {
-             f[12] = 3;
-             Reseal(f);
-         },
-         DecodeError::ByteCountMismatch},
+        {"count too high", ThenReseal([](auto& f) { f[12] = 3; }), DecodeError::ByteCountMismatch},
         {"flipped data bit", [](auto& f) { f[13] ^= 0x10; }, DecodeError::BadChecksum},
-        {"other device",
-         [](auto& f) {
-             f[7] = 0x01;
-             Reseal(f);
-         },
-         DecodeError::AddressMismatch},
-        {"254 data bytes",
-         [](auto& f) {
+        {"other device", ThenReseal([](auto& f) { f[7] = 0x01; }), DecodeError::AddressMismatch},
+        {"254 data bytes", ThenReseal([](auto& f) {
              f[12] = 254;
              f.insert(f.end() - 1, 252, 0x00);
-             Reseal(f);
-         },
+         }),
          DecodeError::DataTooLong},
     };
     for (const BrokenFrame& broken : cases)

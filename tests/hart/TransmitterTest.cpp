@@ -177,9 +177,7 @@ TEST(Transmitter, BaseDataReadAnswersTheIdentityBlockAndRefusesOthers)
 TEST(Transmitter, ExchangeAnswersOnlyValidRequestsToItself)
 {
     Transmitter transmitter;
-    Request request;
-    request.address = transmitter.Address();
-    request.command = 183;
+    Request request{transmitter.Address(), 183, {}};
     Answer answer;
     ASSERT_EQ(DecodeAnswer(transmitter.Exchange(EncodeRequest(request)), request.address, &answer),
               DecodeError::None);
