@@ -1,7 +1,9 @@
-// The service's view of answers: what each answer files in the device record, and the command
-// catalogue's entries against what the simulated transmitter answers.
+// The service's view of answers: what each answer files in the device record, the names scripts
+// give the record's fields, and the command catalogue's entries against what the simulated
+// transmitter answers.
 #include "AnswerLength.h"
 #include "HartCommand.h"
+#include "RecordFields.h"
 #include "RecordFiller.h"
 #include "Transmitter.h"
 
@@ -11,6 +13,8 @@
 
 #include <cstring>
 #include <iterator>
+#include <set>
+#include <string>
 
 using namespace hartsim;
 
@@ -63,11 +67,8 @@ TEST(RecordFiller, IdentityFillsBytesZeroToElevenAndDeviceInfoTheRangeValues)
     transmitter.SetVariable("lrv", "-2.5", nullptr);
     Record identity, info;
     Fill(identity, transmitter, 0, {});
-    EXPECT_EQ(identity.bytes[0], 254);
-    EXPECT_EQ(identity.bytes[1], 0xE0);
-    EXPECT_EQ(identity.bytes[2], 0xB3);
-    EXPECT_EQ(identity.bytes[10], 3);
-    EXPECT_EQ(identity.bytes[11], 0x2A);
+    EXPECT_EQ(std::vector<uint8_t>(identity.bytes.begin(), identity.bytes.begin() + 12),
+              transmitter.Handle(0, {}).data);
     identity.ExpectUntouchedOutside(0, 12);
     Fill(info, transmitter, 15, {});
     EXPECT_EQ(info.FloatAt(176), -2.5f);
@@ -196,5 +197,46 @@ TEST(Catalogue, AgreesWithTheCommandsThePageSends)
         ASSERT_NE(command, nullptr) << int(page.number);
         EXPECT_TRUE(command->PageSends()) << int(page.number);
         EXPECT_EQ(command->RequestBytes(), page.requestBytes) << int(page.number);
+    }
+}
+
+TEST(RecordFields, NamesAndBytesInsideAFieldGiveItsOffsetsAndOthersAreRefused)
+{
+    const std::pair<const char*, std::size_t> cases[] = {{"device_id+1", record::kDeviceId + 1},
+                                                         {"serial+8", record::kSerial + 8},
+                                                         {"range_high", record::kRangeHigh}};
+    for (const auto& [text, offset] : cases)
+    {
+        std::size_t found = 0;
+        std::string error;
+        EXPECT_TRUE(RecordFieldOffset(text, &found, &error)) << text << ": " << error;
+        EXPECT_EQ(found, offset) << text;
+    }
+    for (const char* text : {"2308", "Range_high", "range_high+4", "serial+9", "device_id+3",
+                             "range_high+", "range_high+-1", "range_high+1x", ""})
+    {
+        std::size_t found = 7;
+        std::string error;
+        EXPECT_FALSE(RecordFieldOffset(text, &found, &error)) << text;
+        EXPECT_FALSE(error.empty()) << text;
+        EXPECT_EQ(found, 7u) << text;
+    }
+}
+
+TEST(RecordFields, FieldsHaveDistinctNamesAndDoNotOverlap)
+{
+    std::set<std::string> names;
+    for (std::size_t i = 0; i < kRecordFieldCount; i++)
+    {
+        const RecordField& field = kRecordFields[i];
+        EXPECT_TRUE(names.insert(field.name).second) << field.name;
+        for (std::size_t j = 0; j < kRecordFieldCount; j++)
+        {
+            const RecordField& other = kRecordFields[j];
+            bool inside = other.offset >= field.offset && other.offset < field.offset + field.width;
+            // The identity holds the three bytes that have names of their own.
+            EXPECT_TRUE(i == j || !inside || std::string(field.name) == "identity")
+                << other.name << " inside " << field.name;
+        }
     }
 }

@@ -1,5 +1,5 @@
-// The simulated transmitter's commands, device status and busy answers, each through Handle or
-// Exchange as the service sends them.
+// The simulated transmitter's variables set by name (the script's xmtr), and its commands, device
+// status and busy answers, each through Handle or Exchange as the service sends them.
 #include "ByteOrder.h"
 #include "HartFrame.h"
 #include "Transmitter.h"
@@ -190,4 +190,64 @@ TEST(Transmitter, ExchangeAnswersOnlyValidRequestsToItself)
     EXPECT_TRUE(transmitter.Exchange(corrupt).empty());
     request.address.bytes[4] ^= 1;
     EXPECT_TRUE(transmitter.Exchange(EncodeRequest(request)).empty());
+}
+
+TEST(SetVariable, StoresParsedValues)
+{
+    Transmitter transmitter;
+    std::string error;
+    EXPECT_TRUE(transmitter.SetVariable("pressure", "-1.5e1", &error)) << error;
+    EXPECT_TRUE(transmitter.SetVariable("serial", " A B", &error)) << error;
+    const DeviceState& state = transmitter.State();
+    EXPECT_EQ(state.pressure, -15.0f);
+    EXPECT_EQ(Serial(state), " A B     ");
+
+    EXPECT_TRUE(transmitter.SetVariable("serial", "", &error)) << error;
+    EXPECT_EQ(Serial(state), "         ");
+}
+
+TEST(SetVariable, RejectsBadInputWithAReasonAndKeepsTheState)
+{
+    const struct
+    {
+        const char* key;
+        const char* text;
+        const char* reason;
+    } cases[] = {
+        {"volume", "1", "unknown variable"},
+        {"press_type", "x", "not a whole number"},
+        {"press_type", "1.0", "not a whole number"},
+        {"press_type", " 1", "not a whole number"},
+        {"press_type", "4", "out of range 0..3"},
+        {"manufacturer", "-1", "out of range 0..1"},
+        {"unit", "256", "out of range"},
+        {"write_protect", "2", "out of range"},
+        {"busy", "99999999999999999999", "out of range"},
+        {"byte10", "", "not a whole number"},
+        {"pressure", "1,5", "not a decimal number"},
+        {"pressure", "nan", "not a finite number"},
+        {"zero", "-inf", "not a finite number"},
+        {"urv", "1e39", "single-precision range"},
+        {"lrv", "1e400", "single-precision range"},
+        {"serial", "1234567890", "longer than 9 bytes"},
+        {"pressure_bits", "4294967296", "out of range"},
+    };
+    for (const auto& c : cases)
+    {
+        Transmitter transmitter;
+        std::string error;
+        EXPECT_FALSE(transmitter.SetVariable(c.key, c.text, &error)) << c.key << " " << c.text;
+        EXPECT_NE(error.find(c.key), std::string::npos) << error;
+        EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+        EXPECT_FALSE(transmitter.SetVariable(c.key, c.text, nullptr));
+
+        const DeviceState fresh;
+        const DeviceState& state = transmitter.State();
+        EXPECT_EQ(state.pressType, fresh.pressType);
+        EXPECT_EQ(state.pressure, fresh.pressure);
+        EXPECT_EQ(state.zero, fresh.zero);
+        EXPECT_EQ(state.urv, fresh.urv);
+        EXPECT_EQ(state.serial, fresh.serial);
+        EXPECT_EQ(state.busyCount, fresh.busyCount);
+    }
 }

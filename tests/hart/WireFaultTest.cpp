@@ -1,14 +1,19 @@
-// Tests of the line faults and refusals queued per command (the script's fault).
+// The line seen from the master: its timing (1200 bit/s on the realistic wire, none on the fast
+// one), the faults and refusals queued per command (the script's fault), and what HartSendCmd's
+// caller reads for a device's response code.
 #include "HartFrame.h"
 #include "ResponseCodes.h"
+#include "SendResult.h"
 #include "Transmitter.h"
 #include "WireFault.h"
+#include "WireModel.h"
 
 #include <gtest/gtest.h>
 
 #include <optional>
 
 using namespace hartsim;
+using std::chrono::microseconds;
 
 namespace
 {
@@ -91,4 +96,32 @@ TEST(WireFault, PlanTakesFaultsPerCommandInOrder)
     EXPECT_EQ(answer.responseCode, rc::kBusy);
     EXPECT_TRUE(plan.Exchange(transmitter, 15, info).empty());
     EXPECT_FALSE(plan.Exchange(transmitter, 15, info).empty());
+}
+
+TEST(WireModel, TimedModelRunsAt1200BitPerSecondAndFastOneTakesNoTime)
+{
+    const WireModel wire = WireModel::Timed();
+    EXPECT_EQ(wire.CharacterTime(), microseconds(9167));
+    // A 14-character request and the 20-character answer of a 4-byte read: 34 characters plus
+    // the 50 ms turnaround.
+    EXPECT_EQ(wire.Exchange(14, 20), microseconds(311667 + 50000));
+    EXPECT_EQ(wire.Exchange(0, 0), microseconds(50000));
+    // 14 characters out, then 33 characters of waiting.
+    EXPECT_EQ(wire.NoAnswer(14), microseconds(430833));
+    EXPECT_LT(WireModel::kSlaveTurnaround, microseconds(28 * 9167));
+    const WireModel fast = WireModel::Fast();
+    EXPECT_EQ(fast.Exchange(14, 290), microseconds::zero());
+    EXPECT_EQ(fast.NoAnswer(14), microseconds::zero());
+}
+
+TEST(SendResult, MapsResponseCodesToWhatTheCallerReads)
+{
+    const std::pair<int, int> cases[] = {
+        {0, 0xF0},    {8, 0xF0},    {14, 0xF0},   {24, 0xF0},  {27, 0xF0}, {30, 0xF0},
+        {31, 0xF0},   {96, 0xF0},   {127, 0xF0},  {32, 0xFE},  {2, 2},     {5, 5},
+        {7, 7},       {9, 9},       {10, 10},     {28, 28},    {64, 64},   {95, 95},
+        {0x88, 0xFF}, {0xC0, 0xFF}, {0xF0, 0xFF}, {0xFE, 0xFF}};
+    for (const auto& [code, result] : cases)
+        EXPECT_EQ(SendResult(static_cast<uint8_t>(code)), result) << "response code " << code;
+    EXPECT_EQ(SendResult(std::nullopt), 0xFF) << "no valid answer";
 }
