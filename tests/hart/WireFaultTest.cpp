@@ -18,8 +18,8 @@ using std::chrono::microseconds;
 namespace
 {
 
-// What the master makes of one exchange of command 43 (PV zero) that suffers the fault, and
-// whether the transmitter carried the zero out.
+// What the master makes of one exchange of a command through the plan (no answer counts as
+// truncated), and whether the transmitter carried out a zero meanwhile.
 struct Outcome
 {
     DecodeError decoded = DecodeError::None;
@@ -27,15 +27,11 @@ struct Outcome
     bool zeroed = false;
 };
 
-Outcome ZeroThrough(std::optional<WireFault> fault)
+Outcome Through(FaultPlan& plan, Transmitter& transmitter, uint8_t command)
 {
-    Transmitter transmitter;
     const float before = transmitter.State().zero;
-    const std::vector<uint8_t> request = EncodeRequest({transmitter.Address(), 43, {}});
-    FaultPlan plan;
-    if (fault)
-        plan.Queue(43, *fault, 1);
-    const std::vector<uint8_t> answerFrame = plan.Exchange(transmitter, 43, request);
+    const std::vector<uint8_t> answerFrame =
+        plan.Exchange(transmitter, command, EncodeRequest({transmitter.Address(), command, {}}));
     Outcome outcome;
     Answer answer;
     outcome.decoded = answerFrame.empty()
@@ -45,6 +41,16 @@ Outcome ZeroThrough(std::optional<WireFault> fault)
         outcome.responseCode = answer.responseCode;
     outcome.zeroed = transmitter.State().zero != before;
     return outcome;
+}
+
+// One exchange of command 43 (PV zero) that suffers the fault.
+Outcome ZeroThrough(std::optional<WireFault> fault)
+{
+    Transmitter transmitter;
+    FaultPlan plan;
+    if (fault)
+        plan.Queue(43, *fault, 1);
+    return Through(plan, transmitter, 43);
 }
 
 } // namespace
@@ -85,17 +91,10 @@ TEST(WireFault, PlanTakesFaultsPerCommandInOrder)
     FaultPlan plan;
     plan.Queue(15, WireFault::Busy, 1);
     plan.Queue(15, WireFault::NoAnswer, 1);
-    const std::vector<uint8_t> zero = EncodeRequest({transmitter.Address(), 43, {}});
-    const std::vector<uint8_t> info = EncodeRequest({transmitter.Address(), 15, {}});
-    Answer answer;
-    ASSERT_EQ(DecodeAnswer(plan.Exchange(transmitter, 43, zero), transmitter.Address(), &answer),
-              DecodeError::None);
-    EXPECT_EQ(answer.responseCode, rc::kSuccess);
-    ASSERT_EQ(DecodeAnswer(plan.Exchange(transmitter, 15, info), transmitter.Address(), &answer),
-              DecodeError::None);
-    EXPECT_EQ(answer.responseCode, rc::kBusy);
-    EXPECT_TRUE(plan.Exchange(transmitter, 15, info).empty());
-    EXPECT_FALSE(plan.Exchange(transmitter, 15, info).empty());
+    EXPECT_EQ(Through(plan, transmitter, 43).responseCode, rc::kSuccess);
+    EXPECT_EQ(Through(plan, transmitter, 15).responseCode, rc::kBusy);
+    EXPECT_EQ(Through(plan, transmitter, 15).decoded, DecodeError::Truncated);
+    EXPECT_EQ(Through(plan, transmitter, 15).responseCode, rc::kSuccess);
 }
 
 TEST(WireModel, TimedModelRunsAt1200BitPerSecondAndFastOneTakesNoTime)
