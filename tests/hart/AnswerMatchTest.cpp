@@ -19,11 +19,8 @@ namespace
 
 const LongAddress kDevice = LongAddress::ForDevice(0x20, 0xB3, {0x00, 0x03, 0x2A});
 const LongAddress kNeighbour = LongAddress::ForDevice(0x20, 0xB3, {0x00, 0x03, 0x2B});
-LongAddress Secondary(LongAddress address)
-{
-    address.bytes[0] &= static_cast<uint8_t>(~kPrimaryMasterBit);
-    return address;
-}
+// kDevice as a secondary master (a handheld) addresses it.
+const LongAddress kDeviceToHandheld{{0x20, 0xB3, 0x00, 0x03, 0x2A}};
 
 std::vector<uint8_t> AnswerFrom(const LongAddress& address, uint8_t command,
                                 std::size_t preambles = kSendPreambles)
@@ -73,7 +70,7 @@ TEST(AnswerMatch, OnlyTheSameDevicesAnswerToTheSameCommandIsTheAnswer)
         {"a burst frame", request, burst, Received::Burst},
         {"another device's answer", request, AnswerFrom(kNeighbour, 223), Received::OtherDevice},
         {"a late answer to command 15", request, AnswerFrom(kDevice, 15), Received::OtherCommand},
-        {"the answer to a handheld", request, AnswerFrom(Secondary(kDevice), 223),
+        {"the answer to a handheld", request, AnswerFrom(kDeviceToHandheld, 223),
          Received::OtherMaster},
         {"a wrong check byte", request, badCheck, Received::Garbled},
         {"one preamble only", request, DropFirst(AnswerFrom(kDevice, 223, 2)), Received::Garbled},

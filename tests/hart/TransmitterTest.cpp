@@ -51,11 +51,9 @@ TEST(Transmitter, AnswersIdentityWithByte10InTheDeviceIdAndTheBigEndianPressure)
     ASSERT_TRUE(transmitter.SetVariable("pressure", "100", nullptr));
     const Reply reply = transmitter.Handle(0, {});
     EXPECT_EQ(reply.responseCode, 0);
-    const std::vector<uint8_t> expected = {254, 0xE0, 0xB3, 5, 5, 1, 3, 0x08, 0, 0x00, 7, 0x2A};
-    EXPECT_EQ(reply.data, expected);
+    EXPECT_EQ(reply.data, (std::vector<uint8_t>{254, 0xE0, 0xB3, 5, 5, 1, 3, 0x08, 0, 0, 7, 0x2A}));
     EXPECT_EQ(transmitter.Address().bytes[3], 7);
-    const std::vector<uint8_t> pressure = {0x42, 0xC8, 0x00, 0x00};
-    EXPECT_EQ(transmitter.Handle(183, {}).data, pressure);
+    EXPECT_EQ(transmitter.Handle(183, {}).data, (std::vector<uint8_t>{0x42, 0xC8, 0x00, 0x00}));
 }
 
 TEST(Transmitter, RangePointWritesSetTheValuesAndStatusShowsColdStartOnceThenConfigurationChanged)
