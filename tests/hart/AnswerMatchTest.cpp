@@ -52,10 +52,8 @@ TEST(AnswerMatch, OnlyTheSameDevicesAnswerToTheSameCommandIsTheAnswer)
     burst.back() = Checksum(burst.data() + kSendPreambles, burst.size() - kSendPreambles - 1);
     std::vector<uint8_t> badCheck = AnswerFrom(kDevice, 223);
     badCheck.back() ^= 0x01;
-    std::vector<uint8_t> slaveInBurstMode = AnswerFrom(kDevice, 223);
-    slaveInBurstMode[kSendPreambles + 1] |= 0x40;
-    slaveInBurstMode.back() =
-        Checksum(slaveInBurstMode.data() + kSendPreambles, slaveInBurstMode.size() - 6);
+    LongAddress inBurstMode = kDevice;
+    inBurstMode.bytes[0] |= 0x40;
     const struct
     {
         const char* name;
@@ -65,7 +63,8 @@ TEST(AnswerMatch, OnlyTheSameDevicesAnswerToTheSameCommandIsTheAnswer)
     } cases[] = {
         {"the answer", request, AnswerFrom(kDevice, 223), Received::Answer},
         {"the answer with two preambles", request, AnswerFrom(kDevice, 223, 2), Received::Answer},
-        {"the answer with the burst-mode bit set", request, slaveInBurstMode, Received::Answer},
+        {"the answer with the burst-mode bit set", request, AnswerFrom(inBurstMode, 223),
+         Received::Answer},
         {"our own request heard back", request, request, Received::Echo},
         {"a burst frame", request, burst, Received::Burst},
         {"another device's answer", request, AnswerFrom(kNeighbour, 223), Received::OtherDevice},
