@@ -24,9 +24,9 @@ const struct StopAction
     const char* pszName;
     void (*pfnRun)();
 } kStopActions[] = {
-    {"StopPage", [] { Page()->StopPage(); }},
-    {"OnDeviceChanged", [] { Page()->OnDeviceChanged(); }},
-    {"ReleasePage", [] { Page()->ReleasePage(); }},
+    {"StopPage", [] { g.host.Page()->StopPage(); }},
+    {"OnDeviceChanged", [] { g.host.Page()->OnDeviceChanged(); }},
+    {"ReleasePage", [] { g.host.Page()->ReleasePage(); }},
     {"letting the page go (ReleasePage, then delete)",
      [] {
          g.host.Unload();
@@ -35,7 +35,7 @@ const struct StopAction
     {"a device change in the host",
      [] {
          StandinSetCurrentDevice(1);
-         Page()->OnDeviceChanged();
+         g.host.Page()->OnDeviceChanged();
      }},
 };
 const int kStopActionCount = sizeof kStopActions / sizeof kStopActions[0];
@@ -113,9 +113,9 @@ void RunStopPoint(int nPoint)
             bInQuestion    ? "inside its question"
             : bInWorkerBox ? "while its worker's box is open"
                            : "");
-    Step(szStep);
+    g.steps.push_back(szStep);
     if (!bInQuestion && !bInWorkerBox)
-        Step("  after " + std::to_string(nDelay) + " ms");
+        g.steps.push_back("  after " + std::to_string(nDelay) + " ms");
 
     Prepare(nOp, bInWorkerBox);
     if (!bInWorkerBox && Draw(3) == 0)
@@ -124,8 +124,8 @@ void RunStopPoint(int nPoint)
         const char* pszFault = kFaults[Draw(10)];
         std::string error;
         StandinQueueFaults(wCmd, pszFault, 1, &error);
-        Step(std::string("  with the line fault ") + pszFault + " on command " +
-             std::to_string(wCmd));
+        g.steps.push_back(std::string("  with the line fault ") + pszFault + " on command " +
+                          std::to_string(wCmd));
     }
     StandinSetRealWire(TRUE);
     theApp.m_nNextAnswer = IDYES;
@@ -136,28 +136,21 @@ void RunStopPoint(int nPoint)
     if (!bInQuestion)
     {
         if (bInWorkerBox)
-            Pump(kBoundedWait, &WorkerBoxOpen);
+            PumpUntil(&WorkerBoxOpen, kBoundedWait);
         else
-            Pump(nDelay);
+            PumpUntil([] { return false; }, nDelay);
         action.pfnRun();
     }
     theApp.m_pfnInQuestion = NULL;
     bool bIdle = WaitIdle();
     theApp.m_bHoldWorkerBoxes = false;
     if (!bIdle)
-    {
-        g.counts.nHangs++;
-        Report("no end within the bounded wait");
-        return;
-    }
+        return ReportHang("no end within the bounded wait");
     g.checks.Idle();
     CheckLocksFree(action.pszName);
     ResetStandins();
     if (!RefreshCompletes())
-    {
-        g.counts.nHangs++;
-        Report("the next refresh did not complete");
-    }
+        ReportHang("the next refresh did not complete");
     g.checks.Idle();
 }
 } // namespace stress
