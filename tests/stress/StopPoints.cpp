@@ -63,16 +63,6 @@ bool RefreshCompletes()
     return nDone == 3 && bPosted;
 }
 
-void StopInQuestion()
-{
-    g_pPendingStop->pfnRun();
-}
-
-bool WorkerBoxOpen()
-{
-    return theApp.m_bWorkerBoxOpen;
-}
-
 // Gives the operation what it needs to reach the device; with bToBox, what makes it show a box
 // from its worker: a write refused as write-protected, or the verify result.
 void Prepare(int nOp, bool bToBox)
@@ -131,12 +121,12 @@ void RunStopPoint(int nPoint)
     theApp.m_nNextAnswer = IDYES;
     theApp.m_bHoldWorkerBoxes = bInWorkerBox;
     g_pPendingStop = &action;
-    theApp.m_pfnInQuestion = bInQuestion ? &StopInQuestion : NULL;
+    theApp.m_pfnInQuestion = bInQuestion ? +[] { g_pPendingStop->pfnRun(); } : NULL;
     Click(PageOperationAt(nOp).nButton);
     if (!bInQuestion)
     {
         if (bInWorkerBox)
-            PumpUntil(&WorkerBoxOpen, kBoundedWait);
+            PumpUntil([] { return theApp.m_bWorkerBoxOpen.load(); }, kBoundedWait);
         else
             PumpUntil([] { return false; }, nDelay);
         action.pfnRun();
