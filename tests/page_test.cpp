@@ -61,50 +61,68 @@ public:
                 (bLast || nFrom == lines.size()))
                 nFrom = i;
         }
+        LARGE_INTEGER frequency;
+        ::QueryPerformanceFrequency(&frequency);
         for (size_t j = nFrom + 1; j < lines.size(); j++)
         {
             if (lines[j].text.find(after) != std::string::npos)
-                return Milliseconds(lines[nFrom], lines[j]);
+                return 1000.0 * static_cast<double>(lines[j].llTime - lines[nFrom].llTime) /
+                       static_cast<double>(frequency.QuadPart);
         }
         return -1;
     }
 
 private:
-    static double Milliseconds(const TraceLog::Line& from, const TraceLog::Line& to)
-    {
-        LARGE_INTEGER frequency;
-        ::QueryPerformanceFrequency(&frequency);
-        return 1000.0 * static_cast<double>(to.llTime - from.llTime) /
-               static_cast<double>(frequency.QuadPart);
-    }
-
     TraceLog m_log;
 };
 
-class PageTest : public ::testing::Test
+// Scripted boxes, one transmitter, and a window for each test to put the page in.
+class ParentWindowTest : public ::testing::Test
 {
 protected:
     static void SetUpTestSuite()
     {
         theApp.SetScripted(true);
+        StandinAttachTransmitter(0);
+    }
+    void SetUp() override
+    {
+        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL,
+                                      NULL, NULL);
+    }
+    void TearDown() override { ::DestroyWindow(m_hParent); }
+
+    HWND m_hParent = NULL;
+};
+
+// The four Verify references that the operations' clicks need, given.
+void GiveVerifyReferences(HWND hPage)
+{
+    for (UINT nId : {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS,
+                     IDC_EDT_VERIFY_TEMP})
+        ::SetDlgItemTextW(hPage, nId, L"1");
+}
+
+class PageTest : public ParentWindowTest
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        ParentWindowTest::SetUpTestSuite();
         s_hModule = ::LoadLibraryW(L"Kestrum.dll");
         s_pfnGetDlgArray = reinterpret_cast<GETDLGARRAY>(
             reinterpret_cast<void*>(::GetProcAddress(s_hModule, "GetDlgArray")));
-        StandinAttachTransmitter(0);
     }
-
     void SetUp() override
     {
         ASSERT_NE(s_pfnGetDlgArray, nullptr);
-        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL,
-                                      NULL, NULL);
+        ParentWindowTest::SetUp();
         m_parent.Attach(m_hParent);
     }
-
     void TearDown() override
     {
         m_parent.Detach();
-        ::DestroyWindow(m_hParent);
+        ParentWindowTest::TearDown();
     }
 
     CTablePage* NewPage()
@@ -117,7 +135,6 @@ protected:
 
     static HMODULE s_hModule;
     static GETDLGARRAY s_pfnGetDlgArray;
-    HWND m_hParent = NULL;
     CWnd m_parent;
 };
 
@@ -268,16 +285,9 @@ TEST(DeviceRecordTest, StartsAllZeroButTheServiceDefaults)
 {
     DeviceRecord record;
     const BYTE* pBytes = reinterpret_cast<const BYTE*>(&record);
-    float fValue;
+    const float kCoefficients[] = {3.9083e-3f, -5.775e-7f, -4.183e-12f};
     for (int nBlock : {280, 396})
-    {
-        memcpy(&fValue, pBytes + nBlock, 4);
-        EXPECT_EQ(fValue, 3.9083e-3f);
-        memcpy(&fValue, pBytes + nBlock + 4, 4);
-        EXPECT_EQ(fValue, -5.775e-7f);
-        memcpy(&fValue, pBytes + nBlock + 8, 4);
-        EXPECT_EQ(fValue, -4.183e-12f);
-    }
+        EXPECT_EQ(memcmp(pBytes + nBlock, kCoefficients, 12), 0) << "block " << nBlock;
     EXPECT_EQ(pBytes[2429], 0xFF);
     int nNonZero = 0;
     for (int i = 0; i < DeviceRecord::Size; i++)
@@ -361,9 +371,7 @@ TEST_F(PageTest, StopPageHandsTheWorkersToCleanThreadInOrder)
         {IDC_BTN_PV_ZERO, {false, false, true, false}},
         {IDC_BTN_VERIFY, {false, false, false, true}},
     };
-    for (UINT nId : {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS,
-                     IDC_EDT_VERIFY_TEMP})
-        pPage->SetDlgItemText(nId, L"1");
+    GiveVerifyReferences(pPage->GetSafeHwnd());
     StandinSetRealWire(TRUE);
     for (const auto& c : kCases)
     {
@@ -418,18 +426,12 @@ TEST_F(PageTest, ReleasePageStopsOnceWhenIdleAndTwiceWhenAWorkerHoldsThePageLock
 }
 
 // The page loaded as the host loads it, to run its operations from their buttons.
-class PageRunTest : public ::testing::Test
+class PageRunTest : public ParentWindowTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        theApp.SetScripted(true);
-        StandinAttachTransmitter(0);
-    }
     void SetUp() override
     {
-        m_hParent = ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 900, 600, NULL, NULL,
-                                      NULL, NULL);
+        ParentWindowTest::SetUp();
         std::string error;
         ASSERT_TRUE(m_host.Load(m_hParent, &error)) << error;
         StandinSetCurrentDevice(0);
@@ -439,14 +441,12 @@ protected:
         StandinSetPlainHost(FALSE);
         StandinSetRealWire(FALSE);
         m_host.Unload();
-        ::DestroyWindow(m_hParent);
+        ParentWindowTest::TearDown();
     }
     // Clicks the button with the four Verify references given; a question is answered Yes.
     void Start(UINT nButton)
     {
-        for (UINT nId : {IDC_EDT_VERIFY_RANGE_HIGH, IDC_EDT_VERIFY_RANGE_LOW, IDC_EDT_VERIFY_PRESS,
-                         IDC_EDT_VERIFY_TEMP})
-            ::SetDlgItemTextW(m_host.PageWindow(), nId, L"1");
+        GiveVerifyReferences(m_host.PageWindow());
         theApp.QueueAnswer(IDYES);
         ::SendMessageW(m_host.PageWindow(), WM_COMMAND, MAKEWPARAM(nButton, BN_CLICKED), 0);
     }
@@ -463,7 +463,6 @@ protected:
         });
     }
 
-    HWND m_hParent = NULL;
     PageHost m_host;
 };
 

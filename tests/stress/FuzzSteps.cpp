@@ -163,7 +163,7 @@ void FuzzStep(int nStep)
             {"IsPageBusy", [](CTablePage* p) { p->IsPageBusy(); }},
         };
         const auto& call = kCalls[Draw(7)];
-        call.pfnCall(Page());
+        call.pfnCall(g.host.Page());
         sprintf(szStep, "call %s", call.pszName);
         break;
     }
@@ -187,13 +187,9 @@ void FuzzStep(int nStep)
         break;
     }
     }
-    Step("step " + std::to_string(nStep) + ": " + szStep);
+    g.steps.push_back("step " + std::to_string(nStep) + ": " + szStep);
     if (!WaitIdle())
-    {
-        g.counts.nHangs++;
-        Report("no end within the bounded wait");
-        return;
-    }
+        return ReportHang("no end within the bounded wait");
     g.checks.Idle();
     CheckLocksFree("a fuzz step");
     if (g.steps.size() > 200)

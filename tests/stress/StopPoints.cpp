@@ -24,9 +24,9 @@ const struct StopAction
     const char* pszName;
     void (*pfnRun)();
 } kStopActions[] = {
-    {"StopPage", [] { Page()->StopPage(); }},
-    {"OnDeviceChanged", [] { Page()->OnDeviceChanged(); }},
-    {"ReleasePage", [] { Page()->ReleasePage(); }},
+    {"StopPage", [] { g.host.Page()->StopPage(); }},
+    {"OnDeviceChanged", [] { g.host.Page()->OnDeviceChanged(); }},
+    {"ReleasePage", [] { g.host.Page()->ReleasePage(); }},
     {"letting the page go (ReleasePage, then delete)",
      [] {
          g.host.Unload();
@@ -35,7 +35,7 @@ const struct StopAction
     {"a device change in the host",
      [] {
          StandinSetCurrentDevice(1);
-         Page()->OnDeviceChanged();
+         g.host.Page()->OnDeviceChanged();
      }},
 };
 const int kStopActionCount = sizeof kStopActions / sizeof kStopActions[0];
@@ -61,16 +61,6 @@ bool RefreshCompletes()
             bPosted = true;
     }
     return nDone == 3 && bPosted;
-}
-
-void StopInQuestion()
-{
-    g_pPendingStop->pfnRun();
-}
-
-bool WorkerBoxOpen()
-{
-    return theApp.m_bWorkerBoxOpen;
 }
 
 // Gives the operation what it needs to reach the device; with bToBox, what makes it show a box
@@ -113,9 +103,9 @@ void RunStopPoint(int nPoint)
             bInQuestion    ? "inside its question"
             : bInWorkerBox ? "while its worker's box is open"
                            : "");
-    Step(szStep);
+    g.steps.push_back(szStep);
     if (!bInQuestion && !bInWorkerBox)
-        Step("  after " + std::to_string(nDelay) + " ms");
+        g.steps.push_back("  after " + std::to_string(nDelay) + " ms");
 
     Prepare(nOp, bInWorkerBox);
     if (!bInWorkerBox && Draw(3) == 0)
@@ -124,40 +114,33 @@ void RunStopPoint(int nPoint)
         const char* pszFault = kFaults[Draw(10)];
         std::string error;
         StandinQueueFaults(wCmd, pszFault, 1, &error);
-        Step(std::string("  with the line fault ") + pszFault + " on command " +
-             std::to_string(wCmd));
+        g.steps.push_back(std::string("  with the line fault ") + pszFault + " on command " +
+                          std::to_string(wCmd));
     }
     StandinSetRealWire(TRUE);
     theApp.m_nNextAnswer = IDYES;
     theApp.m_bHoldWorkerBoxes = bInWorkerBox;
     g_pPendingStop = &action;
-    theApp.m_pfnInQuestion = bInQuestion ? &StopInQuestion : NULL;
+    theApp.m_pfnInQuestion = bInQuestion ? +[] { g_pPendingStop->pfnRun(); } : NULL;
     Click(PageOperationAt(nOp).nButton);
     if (!bInQuestion)
     {
         if (bInWorkerBox)
-            Pump(kBoundedWait, &WorkerBoxOpen);
+            PumpUntil([] { return theApp.m_bWorkerBoxOpen.load(); }, kBoundedWait);
         else
-            Pump(nDelay);
+            PumpUntil([] { return false; }, nDelay);
         action.pfnRun();
     }
     theApp.m_pfnInQuestion = NULL;
     bool bIdle = WaitIdle();
     theApp.m_bHoldWorkerBoxes = false;
     if (!bIdle)
-    {
-        g.counts.nHangs++;
-        Report("no end within the bounded wait");
-        return;
-    }
+        return ReportHang("no end within the bounded wait");
     g.checks.Idle();
     CheckLocksFree(action.pszName);
     ResetStandins();
     if (!RefreshCompletes())
-    {
-        g.counts.nHangs++;
-        Report("the next refresh did not complete");
-    }
+        ReportHang("the next refresh did not complete");
     g.checks.Idle();
 }
 } // namespace stress

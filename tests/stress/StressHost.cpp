@@ -97,14 +97,15 @@ LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo)
     return EXCEPTION_CONTINUE_SEARCH;
 }
 
+void ReportHang(const std::string& what)
+{
+    g.counts.nHangs++;
+    Report(what);
+}
+
 int Draw(int nBelow)
 {
     return static_cast<int>(g.rng() % static_cast<unsigned>(nBelow));
-}
-
-void Step(const std::string& text)
-{
-    g.steps.push_back(text);
 }
 
 // Runs the checks over the events so far.
@@ -116,22 +117,13 @@ void CheckEvents(std::vector<std::string>* pSeen)
         // A worker that the host had to terminate did not end when told to stop: a hang, and a
         // thread cut off wherever it was, which may break the process later.
         if (EventField(line, "ev") == "terminated")
-        {
-            g.counts.nHangs++;
-            Report("the host terminated a worker that did not stop: " + line);
-        }
+            ReportHang("the host terminated a worker that did not stop: " + line);
         std::string reason = g.checks.Feed(line);
         if (!reason.empty())
             Report(reason + ": " + line);
         if (pSeen != NULL)
             pSeen->push_back(line);
     }
-}
-
-// Serves messages for dwMilliseconds, or until pfnUntil holds.
-void Pump(DWORD dwMilliseconds, bool (*pfnUntil)())
-{
-    PumpUntil([pfnUntil] { return pfnUntil != NULL && pfnUntil(); }, dwMilliseconds);
 }
 
 // Serves messages until no worker is left and nothing arrives for a while; false on a hang.
@@ -147,11 +139,6 @@ bool WaitIdle(std::vector<std::string>* pSeen)
             return ullNow - ullQuietSince >= kQuiet;
         },
         kBoundedWait);
-}
-
-CTablePage* Page()
-{
-    return g.host.Page();
 }
 
 void Click(int nID)
@@ -188,7 +175,7 @@ bool CheckLocksFree(const char* pszWhen)
     std::string held;
     if (StandinIsHartLockHeld())
         held += " HART lock";
-    if (Page()->IsLock() != 0)
+    if (g.host.Page()->IsLock() != 0)
         held += " page lock";
     if (g.host.AnyWorker())
         held += " worker";

@@ -68,17 +68,15 @@ extern Campaign g;
 void PrintSummary();
 // Prints a finding with the seed and the last steps that led to it.
 void Report(const std::string& what);
+// Counts a hang and reports it.
+void ReportHang(const std::string& what);
 // Reports a crash with the steps that led to it; Wine's debugger then says where it happened.
 LONG WINAPI OnCrash(EXCEPTION_POINTERS* pInfo);
 int Draw(int nBelow);
-void Step(const std::string& text);
 // Runs the checks over the events so far; the events go to *pSeen as well when it is given.
 void CheckEvents(std::vector<std::string>* pSeen = NULL);
-// Serves messages for dwMilliseconds, or until pfnUntil holds.
-void Pump(DWORD dwMilliseconds, bool (*pfnUntil)() = NULL);
 // Serves messages until no worker is left and nothing arrives for a while; false on a hang.
 bool WaitIdle(std::vector<std::string>* pSeen = NULL);
-CTablePage* Page();
 void Click(int nID);
 void SetText(int nID, const std::string& text);
 void Select(int nID, int nIndex);
