@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Checks the 32-bit product DLL: PE32, GetDlgArray exported by its plain name, the code-table
-# lookups exported, and imports only from our MFC subset, the host's three DLLs and Windows.
+# lookups exported, no member of the host's types exported (a host has their inline members and
+# constants from its own headers and DLLs), and imports only from our MFC subset, the host's three
+# DLLs and Windows.
 set -euo pipefail
 dll=$1
 dump=$(i686-w64-mingw32-objdump -p "$dll")
@@ -10,6 +12,8 @@ grep -qE '^\s*\[\s*[0-9]+\] GetDlgArray$' <<<"$dump" || fail "GetDlgArray not ex
 for symbol in GetStrByCode GetCodeByStr GetIndexByCode swap16 swap32; do
     grep -q "$symbol" <<<"$dump" || fail "$symbol not exported"
 done
+exports=$(sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' <<<"$dump")
+! grep -E 'CTablePage|XTimer|FdLock|FdInfo|FdDevice' <<<"$exports" || fail "a member of the host's types exported"
 imports=$(awk '/DLL Name:/ {print $3}' <<<"$dump" | sort -u)
 for name in $imports; do
     case "$name" in

@@ -18,7 +18,7 @@ ROOT=$PWD
 # The tests that see the product: the GoogleTest programs that load or compile it and the host
 # scripts, without their code-page-936 repeats, the link tests, the compile-fail sources, the
 # stress campaign and the checker's own tests.
-TESTS='^(page_tests|page_rules_tests|worker_slot_tests|standins_tests|codetables_tests|host_types_tests|script_[a-z_]+)$'
+TESTS='^(page_tests|page_rules_tests|worker_slot_tests|standins_tests|codetables_tests|script_[a-z_]+)$'
 sample=0
 seed=1
 list=0
@@ -65,7 +65,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 EXCLUDE='_cp936$'
-TARGETS="Kestrum kestrum-host hart_tests page_tests page_rules_tests worker_slot_tests standins_tests codetables_tests host_types_tests"
+TARGETS="Kestrum kestrum-host hart_tests page_tests page_rules_tests worker_slot_tests standins_tests codetables_tests"
 BUILD=$ROOT/build/mutate
 LOG=$BUILD/mutate.log
 

@@ -1,7 +1,9 @@
 // The host stand-ins as the page meets them through their DLLs: the communication service's
 // results, response data and device records; the response-code evaluation; the HART lock, the
-// worker timer and the string lookup.
+// worker timer and the string lookup; the device table's layout as the module reads it.
 #include <gtest/gtest.h>
+
+#include <Device.h>
 
 #include <HostApp.h>
 #include <StandinBase.h>
@@ -12,10 +14,15 @@
 #include "silent_listener.h"
 
 #include <string.h>
+#include <type_traits>
 #include <vector>
 
 namespace
 {
+static_assert(sizeof(FdDeviceMgr().m_dwDevices[0]) == 4, "32-bit words");
+static_assert(std::is_same<decltype(FdDeviceMgr().m_nCount), int>::value, "an int first");
+static_assert(std::is_same<decltype(FdDeviceMgr().m_nCurrent), int>::value, "an int third");
+
 CHostApp theApp;
 
 const int kRecordSize = 2508;
