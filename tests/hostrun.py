@@ -1,17 +1,7 @@
 """Runs a host program for the tests: kestrum-host.exe under scripts/wine-run.sh (or any command),
 fed script lines on standard input, with its JSON event lines gathered as they come, every wait
-bounded, and a diagnosis of a host that does not end.
-
-   Host(command, args)   starts command + args; .events holds the events read so far, .lines
-                         the other lines of its output
-   .send(line)           sends one script line; .feed(text) sends the whole script and closes input
-   .sync(limit)          waits until the host has carried out every line sent so far
-   .finish(limit)        closes the input and returns the exit status, None when the host did not end
-   .kill(), .error_text()
-   run_script(command, text, limit)  a Host on the whole text: (events, exit status, standard error)
-   wine_prefix(command)  the Wine prefix the host's program runs in, made when missing
-   name_frames(text, folder)  names the functions of our modules in a backtrace; "hostrun.py
-                         FOLDER" does so for the text on its standard input (scripts/stress.sh)
+bounded, and a diagnosis of a host that does not end (Host, run_script; name_frames names our
+functions in a backtrace, also as "hostrun.py FOLDER" on standard input for scripts/stress.sh).
 
 The script host's last line is the event {"ev":"exit","code":N}, printed once it has let the page
 go and closed its links. The runner takes it out of the events. A host whose process is still

@@ -1,18 +1,6 @@
 #!/usr/bin/env python3
-"""Runs a host script and checks its events step by step against the expectations written in it.
-
-The expectation lines after some commands close a step: the events those commands caused. Every
-event of a step must be expected, in order, thread by thread; dumps are matched on their own.
-   #> PATTERN | #? PATTERN   the step's next event matches PATTERN (#?: or it is skipped)
-   #> @NAME                  the named sequence in place: "#sequence NAME", #> and #? lines, "#end"
-   #! PATTERN | #!! PATTERN  no event of this step | of the whole script matches PATTERN
-   #= NAME {json}            names a pattern for "#> NAME [{json}]", "#? NAME", "#! NAME"
-   #include FILE             reads #= names and sequences from FILE (beside the script or this file)
-A PATTERN is a JSON object whose fields must be equal in the event; "controls": N counts a dump's
-controls, "control": {...} matches one of them. Resource names and the page's private messages
-stand for their numbers. An error, hang or terminated event fails the script unless a step
-expects it, and the host's exit status must say whether one occurred. Each group's first line runs
-as a "mark" command, which cuts the events into steps.
+"""Runs a host script and checks its events step by step against the expectations written in it,
+as docs/testing.md describes (the expectation lines, named patterns and sequences, the steps).
 
    check_script.py HOST SCRIPT [--limit S]   runs SCRIPT (tests/hostrun.py, 240 s by default)
    check_script.py HOST --commands README    README's table of script commands against the host's

@@ -66,7 +66,8 @@ void PrintSummary()
     fflush(stdout);
 }
 
-void Report(const std::string& what)
+// Prints a finding with the seed and the last steps that led to it.
+static void Report(const std::string& what)
 {
     // The x86_64 build is run with --x64.
     printf("FAIL (seed %u): %s\n  reproduce: scripts/stress.sh %s%d %d %u%s\n  steps:\n", g.nSeed,

@@ -66,8 +66,6 @@ struct Campaign
 extern Campaign g;
 
 void PrintSummary();
-// Prints a finding with the seed and the last steps that led to it.
-void Report(const std::string& what);
 // Counts a hang and reports it.
 void ReportHang(const std::string& what);
 // Reports a crash with the steps that led to it; Wine's debugger then says where it happened.

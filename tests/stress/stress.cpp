@@ -21,9 +21,8 @@ int main(int argc, char** argv)
         fprintf(stderr, "usage: kestrum-stress STOPS STEPS [SEED [plain]]\n");
         return 2;
     }
-    int nStops = atoi(argv[1]), nSteps = atoi(argv[2]);
-    g.nPlannedStops = nStops;
-    g.nPlannedSteps = nSteps;
+    g.nPlannedStops = atoi(argv[1]);
+    g.nPlannedSteps = atoi(argv[2]);
     g.nSeed = argc > 3 ? static_cast<unsigned>(strtoul(argv[3], NULL, 10)) : 1;
     g.rng.seed(g.nSeed);
     g.bPlainHost = argc > 4 && strcmp(argv[4], "plain") == 0;
@@ -37,14 +36,14 @@ int main(int argc, char** argv)
         ::CreateWindowExW(0, L"Static", L"", WS_OVERLAPPED, 0, 0, 960, 640, NULL, NULL, NULL, NULL);
     if (!LoadPage())
         return 1;
-    for (int i = 0; i < nStops; i++)
+    for (int i = 0; i < g.nPlannedStops; i++)
     {
         RunStopPoint(i);
         g.nStops++;
     }
     ResetStandins();
     g.steps.clear();
-    for (int i = 0; i < nSteps; i++)
+    for (int i = 0; i < g.nPlannedSteps; i++)
     {
         FuzzStep(i);
         g.nSteps++;
@@ -53,9 +52,6 @@ int main(int argc, char** argv)
     CheckEvents();
     PrintSummary();
     const Counts& c = g.counts;
-    return c.nCrashes + c.nHangs + c.nHeldLocks + g.checks.UnconfirmedWrites() +
-                       g.checks.BadSends() ==
-                   0
-               ? 0
-               : 1;
+    int nFindings = c.nCrashes + c.nHangs + c.nHeldLocks + g.checks.UnconfirmedWrites();
+    return nFindings + g.checks.BadSends() == 0 ? 0 : 1;
 }
