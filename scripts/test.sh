@@ -25,8 +25,8 @@ cmake --preset x64 >/dev/null
 phase "x64 build" cmake --build --preset x64
 phase "x64 tests" ctest --preset x64 -R "$X64_TESTS" -E "$X64_SKIP"
 phase stress scripts/stress.sh 60 300
-scripts/stress.sh --link serial 5 10
-scripts/stress.sh --link hart-ip 5 10
-scripts/stress.sh --link hart-ip-udp 5 10
+phase "link serial" scripts/stress.sh --link serial 5 10
+phase "link hart-ip" scripts/stress.sh --link hart-ip 5 10
+phase "link hart-ip-udp" scripts/stress.sh --link hart-ip-udp 5 10
 phase native scripts/native.sh
 phase dll32 scripts/check-dll32.sh build/x86/bin/Kestrum.dll
