@@ -131,7 +131,7 @@ TEST(VerifyTolerances, PressureWithinSeventyFiveThousandthsOfAPercentOfTheSpan)
         float fDevice, fReference, fHigh, fLow;
         bool bWithin;
     } cases[] = {
-        {50.0f, 50.07f, 100.0f, 0.0f, true},
+        {50.0f, 50.07485f, 100.0f, 0.0f, true},
         {50.0f, 50.08f, 100.0f, 0.0f, false},
         {50.0f, 49.93f, 100.0f, 0.0f, true},
         {50.0f, 49.92f, 100.0f, 0.0f, false},
@@ -165,7 +165,7 @@ TEST(VerifyTolerances, TemperatureWithinJustUnderFiveDegrees)
         {23.5f, 28.5f, false},
         {23.5f, 18.6f, true},
         {23.5f, 18.5f, false},
-        {0.0f, 4.99999f, true},
+        {0.0f, 4.9999985f, true},
         // 4.999999 in single precision lies just above the tolerance.
         {0.0f, 4.999999f, false},
         {0.0f, 5.0f, false},
